@@ -1,0 +1,23 @@
+# Targets `format`, `format-check` and `tidy` over the project's own sources.
+file(GLOB_RECURSE ROBOT_PROXY_STYLE_SOURCES CONFIGURE_DEPENDS
+  ${CMAKE_SOURCE_DIR}/include/*.h
+  ${CMAKE_SOURCE_DIR}/src/*.h ${CMAKE_SOURCE_DIR}/src/*.cpp
+  ${CMAKE_SOURCE_DIR}/sdk/*.h ${CMAKE_SOURCE_DIR}/sdk/*.cpp
+  ${CMAKE_SOURCE_DIR}/sim/*.h ${CMAKE_SOURCE_DIR}/sim/*.cpp
+  ${CMAKE_SOURCE_DIR}/tests/*.h ${CMAKE_SOURCE_DIR}/tests/*.cpp
+  ${CMAKE_SOURCE_DIR}/bench/*.cpp ${CMAKE_SOURCE_DIR}/fuzz/*.cpp
+  ${CMAKE_SOURCE_DIR}/tools/*.cpp ${CMAKE_SOURCE_DIR}/tools/*.h)
+find_program(CLANG_FORMAT_EXE NAMES clang-format clang-format-14)
+find_program(CLANG_TIDY_EXE NAMES clang-tidy clang-tidy-14)
+if(CLANG_FORMAT_EXE)
+  add_custom_target(format COMMAND ${CLANG_FORMAT_EXE} -i ${ROBOT_PROXY_STYLE_SOURCES}
+    COMMENT "clang-format -i" VERBATIM)
+  add_custom_target(format-check COMMAND ${CLANG_FORMAT_EXE} --dry-run --Werror ${ROBOT_PROXY_STYLE_SOURCES}
+    COMMENT "clang-format --dry-run" VERBATIM)
+endif()
+if(CLANG_TIDY_EXE)
+  set(_tidy_sources ${ROBOT_PROXY_STYLE_SOURCES})
+  list(FILTER _tidy_sources INCLUDE REGEX "\\.cpp$")
+  add_custom_target(tidy COMMAND ${CLANG_TIDY_EXE} -p ${CMAKE_BINARY_DIR} --quiet ${_tidy_sources}
+    COMMENT "clang-tidy naming check" VERBATIM)
+endif()

@@ -1,0 +1,1 @@
+namespace temla::korvu_sdk {}
