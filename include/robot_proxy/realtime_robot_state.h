@@ -1,0 +1,435 @@
+#pragma once
+
+// The library's image of the controller's robots: per robot the values the controller streams on the
+// realtime data channel and the slower information read over RPC. The application reads it through the
+// getters below instead of asking the controller.
+//
+// Locking. One recursive mutex (state_mutex) guards every member below it. The realtime frame handlers
+// hold it for a whole frame, including the mode signals they emit, the refreshes a mode transition
+// triggers and the track callback. Every other operation that reads or writes the cache takes it as
+// well, so nothing here races with a frame:
+//  - Because the mutex is recursive, a receiver connected directly (Qt::DirectConnection) to this
+//    object's signals, and the track callback, may call any getter, refresh, selection or store
+//    operation: they run on the thread that already holds the mutex.
+//  - A receiver that blocks the emitting thread until another thread has called into this object
+//    (Qt::BlockingQueuedConnection, or waiting on a future fed by another thread) deadlocks: that
+//    other thread waits for the mutex the emitting thread holds. Receivers on other threads must use
+//    the default (queued) delivery.
+//  - The RPC refreshes hold the mutex across their requests, so a locking getter waits for a refresh
+//    running on another thread (at most the request timeout per request).
+
+#include <atomic>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+#include <QObject>
+
+#include <korvu_sdk/input_parser.h>
+#include <korvu_sdk/rpc_client.h>
+#include <korvu_sdk/rtde_client.h>
+#include <korvu_sdk/types.h>
+
+#include "robot_proxy/export.h"
+
+namespace temla
+{
+namespace korvu_sdk
+{
+
+using common_interface::GripperStatus;
+using common_interface::JointStateType;
+using common_interface::OperationalModeType;
+using common_interface::Payload;
+using common_interface::RobotModeType;
+using common_interface::RuntimeState;
+using common_interface::SafetyModeType;
+using common_interface::StandardOutputRunState;
+
+// Kinematic parameters by name ("a", "d", "alpha", "theta", "beta"), one value per joint.
+using DhParamMap = common_interface::KinematicsParam;
+
+// Called every track period with the joint positions and the TCP pose of the selected robot.
+using TrackCallback = std::function<void(const std::vector<double> &, const std::vector<double> &)>;
+
+// One robot's cached state. A plain record: the default values are those of a robot never heard of.
+struct ROBOT_PROXY_EXPORT RobotInfo {
+    RobotInfo();
+
+    std::string robot_type;
+    std::string robot_sub_type;
+    std::string control_box_type;
+    int dof = 6;
+    Payload payload;
+    std::vector<double> joint_positions;
+    std::vector<double> joint_speeds;
+    std::vector<double> joint_currents;
+    std::vector<double> tcp_pose;
+    std::vector<double> tcp_speed;
+    std::vector<double> tool_pose;
+    std::vector<double> tcp_force;
+    std::vector<double> tcp_force_sensor;
+    std::vector<double> joint_voltages;
+    std::vector<double> joint_temperatures;
+    std::vector<JointStateType> joint_state;
+    RobotModeType robot_mode = RobotModeType::NoController;
+    SafetyModeType safety_mode = SafetyModeType::Normal;
+    int operational_mode = 0;
+    int handle_state = 0;
+    int handle_mode = 0;
+    bool link_mode_enabled = false;
+    bool freedrive_enabled = false;
+    double main_voltage = 0.0;
+    double robot_voltage = 0.0;
+    double robot_current = 0.0;
+    double control_box_temperature = 0.0;
+    double control_box_humidity = 0.0;
+    int collision_level = 0;
+    int slow_down_level = 0;
+    std::string tool_unique_id;
+    std::string master_board_unique_id;
+    std::string slave_board_unique_id;
+    std::string pedestal_unique_id;
+    std::vector<std::string> joint_unique_ids;
+    std::string handle_unique_id;
+    std::string hardware_interface_version;
+    std::vector<int> joint_firmware_versions;
+    std::vector<int> joint_hardware_versions;
+    int tool_firmware_version = 0;
+    int tool_hardware_version = 0;
+    int master_board_firmware_version = 0;
+    int master_board_hardware_version = 0;
+    int slave_board_firmware_version = 0;
+    int slave_board_hardware_version = 0;
+    int pedestal_firmware_version = 0;
+    int pedestal_hardware_version = 0;
+    int handle_firmware_version = 0;
+    int handle_hardware_version = 0;
+    int standard_digital_input_num = 0;
+    int tool_digital_input_num = 0;
+    int configurable_digital_input_num = 0;
+    int standard_digital_output_num = 0;
+    int tool_digital_output_num = 0;
+    int configurable_digital_output_num = 0;
+    int standard_analog_input_num = 0;
+    int tool_analog_input_num = 0;
+    int standard_analog_output_num = 0;
+    int tool_analog_output_num = 0;
+    int static_link_input_num = 0;
+    int static_link_output_num = 0;
+    DhParamMap real_dh_param;
+    DhParamMap theory_dh_param;
+    std::vector<bool> standard_digital_input_bits;
+    std::vector<bool> tool_digital_input_bits;
+    std::vector<bool> configurable_digital_input_bits;
+    std::vector<bool> link_digital_input_bits;
+    std::vector<bool> standard_digital_output_bits;
+    std::vector<bool> tool_digital_output_bits;
+    std::vector<bool> configurable_digital_output_bits;
+    std::vector<bool> link_digital_output_bits;
+    std::vector<double> standard_analog_input_values;
+    std::vector<double> tool_analog_input_values;
+    std::vector<double> standard_analog_output_values;
+    std::vector<double> tool_analog_output_values;
+    std::vector<std::string> joints_model_type;
+    std::vector<double> joint_max_positions;
+    std::vector<double> joint_min_positions;
+    std::vector<double> joint_max_speeds;
+    std::vector<double> joint_max_accelerations;
+    std::vector<double> tcp_max_speeds;
+    std::vector<double> tcp_max_accelerations;
+    std::vector<double> gravity;
+    bool simulation_enabled = false;
+    double speed_fraction = 0.0;
+    int handle_io_status = 0;
+    std::vector<int> enc_tick_count;
+};
+
+// Parts of text between occurrences of delimiter, empty parts kept; the empty text gives one empty part.
+// An empty delimiter gives the whole text as the one part.
+ROBOT_PROXY_EXPORT std::vector<std::string> split(const std::string &text, const std::string &delimiter);
+
+// Bits of an I/O word, entry b being bit b (bit 0 the least significant): 32 entries for an int, 64 for a
+// long.
+ROBOT_PROXY_EXPORT std::vector<bool> toVec(int word);
+ROBOT_PROXY_EXPORT std::vector<bool> toVec(long word);
+
+class ROBOT_PROXY_EXPORT RealtimeRobotState : public QObject
+{
+    Q_OBJECT
+
+public:
+    static constexpr int kRobotSlots = 4;
+
+    RealtimeRobotState(std::shared_ptr<RpcClient> rpc, std::shared_ptr<RtdeClient> rtde);
+    ~RealtimeRobotState() override;
+
+    RealtimeRobotState(const RealtimeRobotState &) = delete;
+    RealtimeRobotState &operator=(const RealtimeRobotState &) = delete;
+
+    // ---- Realtime subscriptions ----
+
+    // Subscribes the four realtime channels for the robots known now; always 0.
+    int configSubscribe();
+
+    // The frame handlers the subscriptions run, one per channel. robot_count is the number of robots
+    // the channel's topic list was built for; enc_tick_offered[i] tells whether robot index i's
+    // encoder-tick topic is part of channel 0's list. Public so that recorded frames can be replayed.
+    void handleStateFrame(InputParser &parser, int robot_count, const std::vector<bool> &enc_tick_offered);
+    void handleElectricalFrame(InputParser &parser, int robot_count);
+    void handleIoFrame(InputParser &parser, int robot_count);
+    void handleGripperFrame(InputParser &parser);
+
+    // ---- RPC refreshes (always 0) ----
+
+    int updateRobotInformationOnLogin();
+    // index -1 means the selected robot; an index that selects no robot name or record does nothing.
+    int updateRobotInformationOnPoweron(int index);
+    int updateOperationMode(int index);
+    int updateIsLinkModeEnabled(int index);
+    int updateGravity(int index);
+    int updateHDParamOnRobotTypeChanged(int index);
+    void updateModbusSignalNames();
+
+    // ---- Selection and track recording ----
+
+    // 0, or -1 for an index outside the robot names.
+    int selectRobot(int index);
+    void reset();
+    // period in seconds; below one channel-0 frame (0.02 s) the recording is off.
+    int startTrackRecord(const TrackCallback &callback, double period);
+    int stopTrackRecord();
+
+    // ---- Writes made by the robot-message dispatch and the disconnection report ----
+    // Each stores into the record of robot index (0..3) under the mutex and does nothing for any other
+    // index. None emits: the caller emits after the call has returned and the mutex is released.
+
+    void storeRobotMode(int index, RobotModeType mode);
+    void storeSafetyMode(int index, SafetyModeType mode);
+    void storeOperationalMode(int index, OperationalModeType mode);
+    void storeLinkModeEnabled(int index, bool enabled);
+    void storeFreedriveEnabled(int index, bool enabled);
+    void storeSlowDownLevel(int index, int level);
+    void storeRobotType(int index, std::string type, std::string sub_type);
+    // Robot mode -1 and safety mode 0 for the robot, as after a lost connection. False (nothing stored)
+    // for an index outside 0..3.
+    bool storeDisconnectedModes(int index);
+    // Stored robot mode of robot index; NoController for an index outside 0..3.
+    RobotModeType storedRobotMode(int index) const;
+
+    // ---- Snapshots (copies taken under the mutex) ----
+
+    // Copy of the record of robot index; a default record for an index outside 0..3.
+    RobotInfo getRobotInfo(int index) const;
+    int getRobotIndex() const;
+    std::string getRobotName() const;
+
+    // ---- Selected-robot values; defaults when no robot is selected ----
+
+    int getDof();
+    bool isSimulationEnabled();
+    double getSpeedFraction();
+    std::string getRobotType() const;
+    std::string getRobotSubType() const;
+    std::string getControlBoxType() const;
+    OperationalModeType getOperationalMode() const;
+    bool isLinkModeEnabled() const;
+    bool isFreedriveEnabled() const;
+    int getSlowDownLevel() const;
+    RobotModeType getRobotModeType();
+    SafetyModeType getSafetyModeType();
+    int getHandleModeType();
+    int getHandleStateType();
+    std::string getToolUniqueId();
+    std::string getMasterBoardUniqueId();
+    std::string getSlaveBoardUniqueId();
+    std::string getPedestalUniqueId();
+    std::string getHandleUniqueId();
+    std::vector<std::string> getJointUniqueIds();
+    std::vector<std::string> getJointsModelType();
+    std::string getHardwareInterfaceVersion();
+    int getMasterBoardFirmwareVersion();
+    int getMasterBoardHardwareVersion();
+    int getSlaveBoardFirmwareVersion();
+    int getSlaveBoardHardwareVersion();
+    int getToolFirmwareVersion();
+    int getToolHardwareVersion();
+    int getPedestalFirmwareVersion();
+    int getPedestalHardwareVersion();
+    int getHandleFirmwareVersion();
+    int getHandleHardwareVersion();
+    std::vector<int> getJointFirmwareVersions();
+    std::vector<int> getJointHardwareVersions();
+    double getControlBoxTemperature();
+    double getControlBoxHumidity();
+    double getMainVoltage();
+    // The controller streams no separate main current: this is the robot current.
+    double getMainCurrent();
+    double getRobotVoltage();
+    double getRobotCurrent();
+    int getCollisionLevel();
+    int getHandleIoStatus();
+    int getStandardDigitalInputNum();
+    int getToolDigitalInputNum();
+    int getConfigurableDigitalInputNum();
+    int getStandardDigitalOutputNum();
+    int getToolDigitalOutputNum();
+    int getConfigurableDigitalOutputNum();
+    int getStandardAnalogInputNum();
+    int getToolAnalogInputNum();
+    int getStandardAnalogOutputNum();
+    int getToolAnalogOutputNum();
+    int getStaticLinkInputNum();
+    int getStaticLinkOutputNum();
+    std::vector<double> getTcpPose();
+    std::vector<double> getToolPose();
+    std::vector<double> getTcpSpeed();
+    std::vector<double> getTcpForce();
+    // The TCP force with its components rotated into frame (a pose); empty when no robot is selected.
+    std::vector<double> getTcpForce(const std::vector<double> &frame);
+    std::vector<double> getTcpForceSensor();
+    Payload getPayload();
+    std::vector<double> getJointPositions();
+    std::vector<double> getJointSpeeds();
+    std::vector<double> getJointCurrents();
+    std::vector<double> getJointVoltages();
+    std::vector<double> getJointTemperatures();
+    std::vector<JointStateType> getJointState();
+    std::vector<double> getJointMaxPositions();
+    std::vector<double> getJointMinPositions();
+    std::vector<double> getJointMaxSpeeds();
+    std::vector<double> getJointMaxAccelerations();
+    std::vector<double> getTcpMaxSpeeds();
+    std::vector<double> getTcpMaxAccelerations();
+    std::vector<double> getGravity();
+    DhParamMap getRealDHParam();
+    DhParamMap getTheoryDHParam();
+
+    // Entry i of an I/O vector of the selected robot; false / 0 for a bad index or no robot.
+    bool getStandardDigitalInput(int index);
+    bool getToolDigitalInput(int index);
+    bool getConfigurableDigitalInput(int index);
+    bool getStaticLinkInput(int index);
+    bool getStandardDigitalOutput(int index);
+    bool getToolDigitalOutput(int index);
+    bool getConfigurableDigitalOutput(int index);
+    bool getStaticLinkOutput(int index);
+    double getStandardAnalogInput(int index);
+    double getToolAnalogInput(int index);
+    double getStandardAnalogOutput(int index);
+    double getToolAnalogOutput(int index);
+    int getEncTickCount(int index);
+
+    // ---- Global values ----
+
+    std::vector<std::string> getRobotNames() const;
+    int getThreadID();
+    int getLineNumber();
+    RuntimeState getRuntimeState();
+    std::vector<std::string> getModbusSignalNames() const;
+    std::vector<int> getModbusSignalValues() const;
+    std::vector<int> getModbusSignalErrors() const;
+    std::vector<GripperStatus> getAllGripperStatusData();
+    // First gripper whose name equals name; a record with an empty name and zeros when none does.
+    GripperStatus getGripperStatusDataByName(const std::string &name);
+    // Appends and sorts the list again; duplicates are kept.
+    void addModbusSignalName(const std::string &name);
+    // Erases the first entry equal to name.
+    void removeModbusSignalName(const std::string &name);
+
+    // ---- Not implemented: each logs a warning and returns a constant ----
+
+    std::vector<double> getElbowPosistion();
+    std::vector<double> getElbowVelocity();
+    std::vector<double> getBaseForce();
+    std::vector<double> getTcpTargetPose();
+    std::vector<double> getTcpTargetSpeed();
+    std::vector<double> getTcpTargetForce();
+    std::vector<double> getJointAccelerations();
+    std::vector<double> getJointTorqueSensors();
+    std::vector<double> getBaseForceSensor();
+    std::vector<double> getTcpForceSensors();
+    std::vector<double> getJointTargetPositions();
+    std::vector<double> getJointTargetSpeeds();
+    std::vector<double> getJointTargetAccelerations();
+    std::vector<double> getJointTargetTorques();
+    std::vector<double> getJointTargetCurrents();
+    std::vector<int> getJointServoMode();
+    int getConfigurableInputAction(int index);
+    int getStandardDigitalInputAction(int index);
+    int getToolDigitalInputAction(int index);
+    int getConfigurableDigitalInputAction(int index);
+    StandardOutputRunState getConfigurableOutputRunstate(int index);
+    StandardOutputRunState getStandardDigitalOutputRunstate(int index);
+    StandardOutputRunState getToolDigitalOutputRunstate(int index);
+    StandardOutputRunState getConfigurableDigitalOutputRunstate(int index);
+    StandardOutputRunState getStandardAnalogOutputRunstate(int index);
+    StandardOutputRunState getToolAnalogOutputRunstate(int index);
+    int setToolDigitalOutputRunstate(int index, StandardOutputRunState state);
+    int setConfigurableDigitalOutputRunstate(int index, StandardOutputRunState state);
+    int setToolAnalogOutputRunstate(int index, StandardOutputRunState state);
+    int setToolAnalogInputDomain(int index, int domain);
+    int setToolAnalogOutputDomain(int index, int domain);
+    int getStandardAnalogInputDomain(int index);
+    int getToolAnalogInputDomain(int index);
+    int getStandardAnalogOutputDomain(int index);
+    int getToolAnalogOutputDomain(int index);
+    int setToolDigitalOutput(int index, bool value);
+    int setConfigurableDigitalOutput(int index, bool value);
+    int setToolAnalogOutput(int index, double value);
+
+Q_SIGNALS:
+    void interfaceBoardVersionInfoUpdated(int robot_index);
+    void jointVersionInfoUpdated(int robot_index);
+    void runtimeStateChanged(RuntimeState state);
+    void safetyModeChanged(int robot_index, SafetyModeType mode);
+    void robotModeChanged(int robot_index, RobotModeType mode);
+
+private:
+    template <typename T>
+    T readSelected(T RobotInfo::*field, T fallback) const;
+    template <typename T>
+    typename T::value_type readSelectedEntry(T RobotInfo::*field, int index,
+                                             typename T::value_type fallback) const;
+    RobotInfo *record(int index);
+    RobotInfo &frameTarget(int index);
+
+    void readRobotState(InputParser &parser, RobotInfo &info, bool with_enc_tick);
+    void settleModes(int index, RobotModeType frame_robot_mode, SafetyModeType frame_safety_mode);
+    void refreshForTransition(int index, RobotModeType old_mode, RobotModeType new_mode);
+    void tickTrack();
+    void refreshOnLogin(RobotInfo &info, const std::string &name);
+    void refreshOnPoweron(RobotInfo &info, const std::string &name);
+    bool clientsConnected() const;
+
+    std::shared_ptr<RpcClient> rpc_client;
+    std::shared_ptr<RtdeClient> rtde_client;
+    // Recursive so that the refreshes, stores and getters can take it both on their own and from inside a
+    // frame handler, a directly connected receiver or the track callback (see the note at the top).
+    mutable std::recursive_mutex state_mutex;
+    std::vector<std::string> robot_names;
+    std::string robot_name;
+    int robot_index = -1;
+    int thread_id = -1;
+    int line_number = -1;
+    RuntimeState runtime_state;
+    std::vector<int> modbus_signal_values;
+    std::vector<int> modbus_signal_errors;
+    std::vector<std::string> modbus_signal_names;
+    RobotInfo robot_infos[kRobotSlots];
+    std::vector<GripperStatus> gripper_statuses;
+    TrackCallback track_callback;
+    int track_period = 0;
+    int track_counter = 0;
+    // Receives the values of robots beyond the four slots: they must be read from a frame, then dropped.
+    RobotInfo overflow_record;
+    // Set when destruction begins; a handler that still gets the mutex afterwards returns at once.
+    std::atomic<bool> closing{false};
+};
+
+}  // namespace korvu_sdk
+}  // namespace temla
