@@ -1,0 +1,204 @@
+#include <QDebug>
+#include <QString>
+
+#include <thread>
+
+#include "korvu_sdk/korvu_exception.h"
+#include "korvu_sdk/rpc_client.h"
+#include "proxy_core.h"
+#include "robot_proxy/robot_proxy.h"
+
+namespace temla::korvu_sdk
+{
+namespace detail
+{
+namespace
+{
+
+constexpr int kPnReadyPolls = 101;
+constexpr int kEipIndexCounts[] = {310, 216};
+
+// Register values are bytes carried in 32-bit registers.
+uint8_t lowByte(int value)
+{
+    return static_cast<uint8_t>(value & 0xFF);
+}
+
+int readInt(RpcClient &rpc, const QString &name)
+{
+    return rpc.getRegisterControl()->getInt32(name.toStdString(), 0);
+}
+
+enum class PnWait { Ready, Exited, TimedOut };
+
+}  // namespace
+
+void ProxyCore::storeTable(std::shared_mutex &mutex, AddressTable &table, AddressTable rows)
+{
+    std::unique_lock<std::shared_mutex> lock(mutex);
+    table.swap(rows);
+}
+
+AddressTable ProxyCore::copyTable(std::shared_mutex &mutex, const AddressTable &table) const
+{
+    std::shared_lock<std::shared_mutex> lock(mutex);
+    return table;
+}
+
+void ProxyCore::buildPnTable(AddressTable &rows)
+{
+    const int slot_count = readInt(*rpc_client, QStringLiteral("__internal.pn_server.slot_number"));
+    for (int slot = 1; slot <= slot_count && !isCancelled(); ++slot) {
+        const int count =
+            readInt(*rpc_client, QStringLiteral("__internal.pn_server.slot%1_index_number").arg(slot));
+        std::vector<uint8_t> row;
+        for (int i = 0; i < count && !isCancelled(); ++i) {
+            row.push_back(lowByte(readInt(
+                *rpc_client, QStringLiteral("__internal.pn_server.slot%1.index%2").arg(slot).arg(i))));
+        }
+        rows.push_back(std::move(row));
+    }
+}
+
+void ProxyCore::buildEipTable(AddressTable &rows)
+{
+    for (int type = 0; type < 2 && !isCancelled(); ++type) {
+        std::vector<uint8_t> row;
+        for (int i = 0; i < kEipIndexCounts[type] && !isCancelled(); ++i) {
+            row.push_back(lowByte(
+                readInt(*rpc_client,
+                        QStringLiteral("__internal.eip_slave.trans_type:%1.index:%2").arg(type).arg(i))));
+        }
+        rows.push_back(std::move(row));
+    }
+}
+
+void ProxyCore::fillPnTable()
+{
+    auto disconnected_exit = [] { qDebug() << "Exit the ready pn address table: pn_server disconnected!"; };
+    if (!pn_connected) {
+        disconnected_exit();
+        return;
+    }
+    try {
+        PnWait wait = PnWait::TimedOut;
+        for (int poll = 0; poll < kPnReadyPolls && wait == PnWait::TimedOut; ++poll) {
+            if (!hasLogined()) {
+                qDebug() << "Exit the ready pn address table: login out!";
+                wait = PnWait::Exited;
+            } else if (readInt(*rpc_client, QStringLiteral("__internal.pn_server.slots_ready")) == 1) {
+                wait = PnWait::Ready;
+            } else if (!sleepPoll()) {
+                wait = PnWait::Exited;
+            } else if (!pn_connected) {
+                disconnected_exit();
+                wait = PnWait::Exited;
+            }
+        }
+        if (wait == PnWait::TimedOut) {
+            qWarning() << "pn_server ready timeout!";
+        }
+        if (wait != PnWait::Ready) {
+            return;
+        }
+        AddressTable rows;
+        buildPnTable(rows);
+        if (isCancelled()) {
+            return;
+        }
+        storeTable(pn_mutex, pn_table, std::move(rows));
+        qDebug() << "The PN address table data is ready!";
+    } catch (const std::exception &e) {
+        qWarning() << "initPNCacheData" << e.what();
+    }
+}
+
+void ProxyCore::fillEipTable()
+{
+    if (eip_status == 0) {
+        qDebug() << "Exit the ready eip address table: pn_server disconnected!";
+        return;
+    }
+    try {
+        if (!hasLogined()) {
+            qDebug() << "Exit the ready eip address table: login out!";
+            return;
+        }
+        AddressTable rows;
+        buildEipTable(rows);
+        if (isCancelled()) {
+            return;
+        }
+        storeTable(eip_mutex, eip_table, std::move(rows));
+        qDebug() << "The EIP address table data is ready!";
+    } catch (const std::exception &e) {
+        qWarning() << "initEIPCacheData" << e.what();
+    }
+}
+
+}  // namespace detail
+
+void RobotProxy::initPNCacheData()
+{
+    core->fillPnTable();
+}
+
+void RobotProxy::initEIPCacheData()
+{
+    core->fillEipTable();
+}
+
+void RobotProxy::startPnFill()
+{
+    std::thread([shared = core] { shared->fillPnTable(); }).detach();
+}
+
+void RobotProxy::startEipFill()
+{
+    std::thread([shared = core] { shared->fillEipTable(); }).detach();
+}
+
+void RobotProxy::pnValueChanged(const std::vector<std::string> &args)
+{
+    detail::TableUpdate update;
+    if (detail::parsePnUpdate(args, update)) {
+        std::unique_lock<std::shared_mutex> lock(core->pn_mutex);
+        detail::applyUpdate(core->pn_table, update);
+    }
+}
+
+void RobotProxy::eipValueChanged(const std::vector<std::string> &args)
+{
+    detail::TableUpdate update;
+    if (detail::parseEipUpdate(args, update)) {
+        std::unique_lock<std::shared_mutex> lock(core->eip_mutex);
+        detail::applyUpdate(core->eip_table, update);
+    }
+}
+
+RobotProxy::AddressTable RobotProxy::getPnAddressData()
+{
+    return core->copyTable(core->pn_mutex, core->pn_table);
+}
+
+RobotProxy::AddressTable RobotProxy::getEipAddressData()
+{
+    return core->copyTable(core->eip_mutex, core->eip_table);
+}
+
+bool RobotProxy::icmIsConnected()
+{
+    return core->icm_connected;
+}
+
+int RobotProxy::getEipConnected()
+{
+    return core->eip_status;
+}
+
+void RobotProxy::setPnReadyPollInterval(std::chrono::milliseconds interval)
+{
+    core->poll_interval_ms = interval.count();
+}
+
+}  // namespace temla::korvu_sdk
