@@ -10,7 +10,10 @@
 
 #include <QtGlobal>
 
-namespace temla::error_stack::detail {
+#include <iterator>
+
+namespace temla::error_stack::detail
+{
 
 struct CatalogueRow {
     int code;
@@ -549,6 +552,6 @@ inline constexpr CatalogueRow kCatalogueRows[] = {
 };
 // clang-format on
 
-inline constexpr int kCatalogueRowCount = static_cast<int>(sizeof(kCatalogueRows) / sizeof(kCatalogueRows[0]));
+inline constexpr int kCatalogueRowCount = static_cast<int>(std::size(kCatalogueRows));
 
 }  // namespace temla::error_stack::detail
