@@ -138,8 +138,9 @@ ROBOT_PROXY_EXPORT double angleBetweenVectors(Eigen::Vector3d const &u, Eigen::V
 // d, theta), one value per joint; compensation is added to dh (an empty table means zeros). Joint i's
 // transform is Rx(alpha)·Tx(a)·Tz(d)·Rz(theta + q[i]). With joint == -1, pose is the TCP (tool applied
 // after the last joint); otherwise the frame of that 0-based joint, without the tool.
-// Returns 0; -1 for empty q or dh; -2 when dh or compensation does not have four rows; -4 when joint is not
-// in -1 .. n-1. pose is untouched on an error.
+// Returns 0; -1 for empty q or dh; -2 when dh or compensation does not have four rows, or a row has fewer
+// values than the joints used; -3 when the tool is needed and is neither empty (no tool) nor six values;
+// -4 when joint is not in -1 .. n-1. pose is untouched on an error.
 ROBOT_PROXY_EXPORT int forwardKinematics(std::vector<double> &pose, std::vector<double> const &q,
                                          std::vector<double> const &tool,
                                          std::vector<std::vector<double>> const &dh,
@@ -180,6 +181,225 @@ ROBOT_PROXY_EXPORT std::vector<double> changeFTFrame(std::vector<double> const &
                                                      std::vector<double> const &wrench);
 
 // ---- circles, arcs, planes, boxes, calibration, paths ----
+
+// -- Circles and arcs --
+// A circle frame has its origin at the center, Z along the travel normal (p2 - p1) × (p3 - p2) of three
+// points taken in order, and X from the center towards p1. Local angles are measured from X about Z and
+// lie in [0, 2π). Functions that take poses as points use their positions.
+
+// Center (three elements) and radius of the circle through p1, p2, p3. False, with center and radius
+// untouched, when a point has fewer than three elements, when the points are exactly collinear, or when
+// the result is not finite (coincident points). Nearly collinear points give a distant center.
+ROBOT_PROXY_EXPORT bool circleCenter(std::vector<double> const &p1, std::vector<double> const &p2,
+                                     std::vector<double> const &p3, std::vector<double> &center,
+                                     double &radius);
+
+// True when every component of (p2 - p1) × (p3 - p1) is below 0.001 in absolute value (an absolute bound
+// on the doubled triangle area, m²). Points with fewer than three elements span no plane and count as
+// collinear.
+ROBOT_PROXY_EXPORT bool arePointsCollinear(std::vector<double> const &p1, std::vector<double> const &p2,
+                                           std::vector<double> const &p3);
+
+// Unit tangent, for travel p1 → p2 → p3, at the circle point nearest p (p is projected into the circle's
+// plane). (0, 0, 0) when a vector does not have three elements, the points are collinear within tol, or p
+// projects within tol of the center.
+ROBOT_PROXY_EXPORT std::vector<double> tangentXYZAtPFrom3Pts(std::vector<double> const &p1,
+                                                             std::vector<double> const &p2,
+                                                             std::vector<double> const &p3,
+                                                             std::vector<double> const &p, double tol);
+
+// Circle frame of three poses and the arc angle from p1 through p2 to p3. Poses must have six finite
+// elements, distinct positions and a turn at p2; p2 and p3 must follow p1 with 0 < angle(p2) < angle(p3).
+// Every failure returns false with frame cleared and angle 0.
+ROBOT_PROXY_EXPORT bool circleFrameFrom3Poses(std::vector<double> const &p1, std::vector<double> const &p2,
+                                              std::vector<double> const &p3, std::vector<double> &frame,
+                                              double &angle);
+
+// Appends six values to out (not cleared): a fourth pose on the circle through p1, p2, p3, midway along
+// the part of the circle from p3 back to p1. Orientation by mode: 0 carries p1's orientation rigidly with
+// the circle (R(K)·Rz(φ)·R(K)⁻¹·R(p1), K the circle frame, φ the point's local angle); 1 is the halfway
+// slerp of p1's and p3's orientations. False with out untouched when a pose does not have six elements or
+// there is no circle; false after the three position values for another mode.
+ROBOT_PROXY_EXPORT bool circleFourthPoint(std::vector<double> const &p1, std::vector<double> const &p2,
+                                          std::vector<double> const &p3, int mode, std::vector<double> &out);
+
+// out becomes [start, via, end] of a circular move from p1 along the circle through p1, p2, p3 in its
+// direction of travel, covering the share ratio (0 to 1) of the full circle. p2 is the via pose when it
+// lies on the arc, otherwise the via point is the arc's middle. Orientations by mode as in
+// circleFourthPoint (mode 1 blends from p1 towards p2 for the via point and towards p3 for the end, back
+// towards p1 past p3). False with out untouched for a wrong pose length, a ratio outside [0, 1] or no
+// circle; for another mode false with out = [p1] (or [p1, p2] when p2 is the via pose).
+ROBOT_PROXY_EXPORT bool calculateArcPoint(std::vector<double> const &p1, std::vector<double> const &p2,
+                                          std::vector<double> const &p3, int mode, double ratio,
+                                          std::vector<std::vector<double>> &out);
+
+// -- Planes, boxes and frames --
+// A plane vector is [a, b, c, d]: X lies on it when a·X0 + b·X1 + c·X2 + d = 0. Box planes are six such
+// rows with outward normals: rows 0, 1, 2 the faces on the box's negative X, Y, Z sides, rows 3, 4, 5 the
+// positive ones.
+
+// Unit normal of the least-squares plane through the points, pointing away from the origin (normal·mean
+// >= 0). (NaN, NaN, NaN) for no points or a point with fewer than three elements.
+ROBOT_PROXY_EXPORT Eigen::Vector3d fitPlaneToPoints(std::vector<std::vector<double>> const &points);
+
+// Fits a·x + b·y + c·z + d = 0 with d = ±1 (so (a, b, c) is not normalised: its length is the inverse of
+// the plane's distance from the origin) and (a, b, c) on refDir's side. Writes plane[0..3], growing plane
+// to four elements if it is shorter. False, plane untouched, when there are fewer than three points, a
+// point or refDir does not have three elements, a value is not finite, or the mean squared residual in
+// that form exceeds 0.5 (this includes planes through the origin, which the form cannot hold).
+ROBOT_PROXY_EXPORT bool definePlane(std::vector<std::vector<double>> const &points,
+                                    std::vector<double> const &refDir, std::vector<double> &plane);
+
+// [-Z, Z·t + offset] for the pose's Z axis and position t: the plane perpendicular to Z at the signed
+// distance offset from t along Z, normal along -Z.
+ROBOT_PROXY_EXPORT std::vector<double> calculatePlaneFromPose(std::vector<double> const &pose, double offset);
+
+// Pose with Z along normal and origin ±normal/|normal|·(d1 + d2) (+ when positive). Y = normal × X_base, or
+// normal × Y_base when the normal lies along X. Six zeros when normal has fewer than three elements; a zero
+// normal gives NaN.
+ROBOT_PROXY_EXPORT std::vector<double> getPlanePose(std::vector<double> const &normal, double d1, double d2,
+                                                    bool positive);
+
+// reference with (d1 + d2) appended, or -(d1 + d2) when negate is true.
+ROBOT_PROXY_EXPORT std::vector<double> calculatePlaneFromReferenceDisplacement(
+    std::vector<double> const &reference, double d1, double d2, bool negate);
+
+// Fills the six planes of the box centered at pose[0..2], axes from the angles pose[3..5], full edge
+// lengths size[0..2]. Reads six and three values, writes all 24.
+ROBOT_PROXY_EXPORT void getCubic(double const *pose, double const *size, double (*planes)[4]);
+
+// 1 when point (three values) is inside the box or on a face, -1 outside. A NaN distance is not outside.
+ROBOT_PROXY_EXPORT int isIncludeCubic(double const (*planes)[4], double const *point);
+
+// plane[0]·point[0] + plane[1]·point[1] + plane[2]·point[2] + plane[3].
+ROBOT_PROXY_EXPORT double getPlaneDistance(double const *plane, double const *point);
+
+// Keeps the pose's position and turns its orientation towards dir (three values). Type 1: Y along dir,
+// X as close to the old X as possible (or Z close to the old Z when the old X lies along dir). Type 2: Z
+// kept, X turned towards dir; the pose is returned unchanged when dir lies along Z. Any other type: empty.
+ROBOT_PROXY_EXPORT std::vector<double> transferRefFrame(std::vector<double> const &pose, double const *dir,
+                                                        int type);
+
+// The pose turned about its own Z axis so that X is perpendicular to ref's Y axis: X = yr × z, Y = z × X.
+// Six zeros unless both poses have six elements; ref's Y parallel to the pose's Z gives NaN.
+ROBOT_PROXY_EXPORT std::vector<double> changePoseWithXYRef(std::vector<double> const &pose,
+                                                           std::vector<double> const &ref);
+
+// -- Tool and frame calibration --
+
+struct TcpCalibrationResult {
+    Eigen::Vector3d tcp;    // tool point in the flange frame
+    Eigen::Vector3d point;  // touched point in the base frame
+    double error;           // final cost (half the squared residual sum) per parameter block
+    bool converged;         // see calibrateTcp
+};
+
+using FlangePoses = std::vector<Eigen::Affine3d, Eigen::aligned_allocator<Eigen::Affine3d>>;
+
+// Tool point and touched point from flange poses that all touch one fixed point: least squares over
+// Ri·tcp + ti = point. converged is true only when the solver converged AND the poses determine the
+// solution: the stacked system [Ri, -I] must have its smallest singular value at least
+// kTcpConditionThreshold times its largest. Rotations all about one axis, or fewer than two distinct
+// orientations, fail that test (the solver would still call them converged, with a meaningless TCP).
+// No poses, or a pose with a non-finite value: the guesses come back with error 0 and converged false.
+ROBOT_PROXY_EXPORT TcpCalibrationResult calibrateTcp(FlangePoses const &flangePoses,
+                                                     Eigen::Vector3d const &tcpGuess,
+                                                     Eigen::Vector3d const &pointGuess);
+
+// Relative conditioning below which calibrateTcp reports converged false (see there).
+inline constexpr double kTcpConditionThreshold = 1e-3;
+
+// calibrateTcp of the pose vectors with zero guesses; tcp receives the three TCP values. Returns 1 in
+// every case, so it cannot tell a determined TCP from a meaningless one: call calibrateTcp and check
+// converged when that matters.
+ROBOT_PROXY_EXPORT int calibrate_tcp(std::vector<std::vector<double>> const &poses, std::vector<double> &tcp);
+
+// Tool point from flange poses whose tool tip touches one plane, the plane's direction fitted to
+// planePoints (its offset is solved for). Appends [mean |r|, rms r, max |r|] of the plane residuals (m) to
+// stats. Returns 0; -1 for fewer than 3 plane points, -2 for fewer than 4 flange poses, -3 for a flange
+// pose without six elements, -4 when no plane normal can be fitted. tcp and stats untouched on an error.
+ROBOT_PROXY_EXPORT int calibrateTCPBasePlane(std::vector<double> &tcp, std::vector<double> &stats,
+                                             std::vector<std::vector<double>> const &planePoints,
+                                             std::vector<std::vector<double>> const &flangePoses);
+
+// User frame at O from three poses (positions O, P1 along the first axis, P2 in the plane). With
+// a = (P1 - O)/|..|, n = normalised a × (P2 - O), m = n × a, the columns (X, Y, Z) by type:
+// 0 (a, m, n); 1 (a, -n, m); 2 (m, n, a); 3 (m, a, -n); 4 (n, a, m); 5 (-n, m, a). All are right-handed.
+// Returns 1; 0 with frame untouched for a wrong count or length, coincident or collinear points, a
+// non-finite result or a type outside 0..5.
+ROBOT_PROXY_EXPORT int calibrate_feature(std::vector<std::vector<double>> const &points, int type,
+                                         std::vector<double> &frame);
+
+// Tool axis from two sets of eight poses: each set gives a point (where the line through the midpoints of
+// its pose pairs 0-1 and 2-3 comes nearest the line through those of 4-5 and 6-7); axis = unit vector from
+// pointA to pointB. pointA and pointB are always replaced (empty for a set that is not eight six-element
+// poses). Returns 1; 0 with axis untouched when a point is missing or the two coincide.
+ROBOT_PROXY_EXPORT int toolAxisFromTwoCircles(std::vector<std::vector<double>> const &setA,
+                                              std::vector<std::vector<double>> const &setB,
+                                              std::vector<double> &pointA, std::vector<double> &pointB,
+                                              std::vector<double> &axis);
+
+// Angles of a tool orientation, relative to the flange, whose Z axis points along newZ (base frame), with
+// X as close to the current tool X (toolRpy, relative to the flange at flangeRpy) as possible. Empty when
+// an argument does not have three elements or newZ is (nearly) zero.
+ROBOT_PROXY_EXPORT std::vector<double> toolPoseInFlangeFromNewZ(std::vector<double> const &flangeRpy,
+                                                                std::vector<double> const &toolRpy,
+                                                                std::vector<double> const &newZ);
+
+// The base-frame point in flange coordinates, Rᵀ·(point - t). Empty unless point has three elements and
+// flangePose six.
+ROBOT_PROXY_EXPORT std::vector<double> tcpInFlange(std::vector<double> const &point,
+                                                   std::vector<double> const &flangePose);
+
+// Straight line y = slope·x + intercept through (x, y) pairs: [slope, intercept, max |r|, rms r]. Empty for
+// fewer than two samples, a sample that is not a pair, x values all within 1e-12, or a non-finite fit.
+ROBOT_PROXY_EXPORT std::vector<double> calibrateLinear(std::vector<std::vector<double>> const &samples);
+
+// -- Paths --
+// Steps must be positive and finite: a step (or angle step) that is not, a non-finite value in an
+// argument, or a path that would need more than kMaxPathPoints way points gives an empty path.
+
+inline constexpr std::size_t kMaxPathPoints = 1000000;
+
+// Way points from start to end along the straight segment, every step metres of arc length from
+// startOffset, then the point at length L - endOffset (L the segment length); orientations are slerped by
+// the share of L. If startOffset >= L - endOffset the path is that one point. Coincident start and end
+// positions give [start]. Empty for a pose without six elements.
+ROBOT_PROXY_EXPORT std::vector<std::vector<double>> pathMovel(std::vector<double> const &start,
+                                                              double startOffset,
+                                                              std::vector<double> const &end,
+                                                              double endOffset, double step);
+
+// Way points along the circular arc from start through via to end, every step radians from the start
+// (counter-clockwise about the travel normal); the end pose itself is not included. Orientations are
+// slerped from start's to end's by the share of the arc angle. Collinear positions, or via or end within
+// 1e-4 m of start (but not both), fall back to pathMovel(start, startOffset, end, endOffset, step), where
+// step is a length; the offsets are used only then. Empty for both within 1e-4 m or a wrong pose length.
+ROBOT_PROXY_EXPORT std::vector<std::vector<double>> pathMovec(std::vector<double> const &start,
+                                                              double startOffset,
+                                                              std::vector<double> const &via,
+                                                              std::vector<double> const &end,
+                                                              double endOffset, double step);
+
+// Positions (three elements each) of a spiral about center starting at start: at the angle φ the radius
+// is |start - center| + radiusPerTurn·φ/2π and the axial advance advancePerTurn·φ/2π. The spiral plane is
+// spanned by start - center and a base diagonal chosen by plane (0: X+Y, 1: Y+Z, 2: X+Z). Points every
+// angleStep while φ < totalAngle, then the point at totalAngle. totalAngle <= 0 gives one point: radius
+// and advance at totalAngle, direction at -totalAngle. Empty for a wrong pose length, another plane, or
+// start at the center (no spiral frame).
+ROBOT_PROXY_EXPORT std::vector<std::vector<double>> pathMoveSpiral(std::vector<double> const &start,
+                                                                   std::vector<double> const &center,
+                                                                   int plane, double totalAngle,
+                                                                   double radiusPerTurn,
+                                                                   double advancePerTurn, double angleStep);
+
+// Height offset and tilt of a surface from n > 3 distance readings taken at equal angles around a circle
+// of the given radius: delta = [0, 0, gain·(mean - reference), gain·roll, gain·pitch, gain·yaw], the
+// angles of the tilt that turns +Z onto the fitted surface normal. False with delta untouched for n <= 3,
+// a non-finite argument, or readings no plane fits (see definePlane).
+ROBOT_PROXY_EXPORT bool utlCalDeltaPose(std::vector<double> const &readings, double const &reference,
+                                        double const &radius, double const &gain, std::vector<double> &delta);
+
 // ---- end ----
 
 }  // namespace robot_math

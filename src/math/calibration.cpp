@@ -1,0 +1,340 @@
+// Tool and frame calibration from taught poses: tool points from a touched point or plane, user frames
+// from three points, tool axes from two pose sets, tool orientations and straight-line fits.
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+#include <vector>
+
+#include <ceres/ceres.h>
+#include <ceres/rotation.h>
+#include <Eigen/Cholesky>
+#include <Eigen/Core>
+#include <Eigen/Eigenvalues>
+#include <Eigen/Geometry>
+#include <Eigen/SVD>
+
+#include "math/rotation.h"
+#include "math/tool_point_estimator.h"
+#include "math/vector3.h"
+#include "robot_proxy/robot_math.h"
+
+namespace temla
+{
+namespace robot_math
+{
+namespace
+{
+
+constexpr double kMaxDouble = std::numeric_limits<double>::max();
+
+// Angle-axis vector of a rotation, through its unit quaternion, with the angle kept in [-π, π].
+Eigen::Vector3d angleAxisOf(Eigen::Matrix3d const &rotation)
+{
+    double q[4];
+    ceres::RotationMatrixToQuaternion(rotation.data(), q);
+    double const w = q[0];
+    Eigen::Vector3d const v(q[1], q[2], q[3]);
+    double const s = v.norm();
+    if (s > 0) {
+        double const angle = w < 0 ? 2 * std::atan2(-s, -w) : 2 * std::atan2(s, w);
+        return v * (angle / s);
+    }
+    return 2 * v;
+}
+
+// Smallest over largest singular value of the stacked system [Ri, -I], from the eigenvalues of its 6×6
+// Gram matrix [N·I, -ΣRiᵀ; -ΣRi, N·I]. Near 0 when the rotations leave a direction (c, p) with Ri·c = p
+// for every i: all rotations about one axis, or fewer than two distinct orientations.
+double tcpConditioning(std::vector<Eigen::Matrix3d> const &rotations)
+{
+    Eigen::Matrix3d sum = Eigen::Matrix3d::Zero();
+    for (auto const &r : rotations) {
+        sum += r;
+    }
+    double const n = static_cast<double>(rotations.size());
+    Eigen::Matrix<double, 6, 6> gram;
+    gram << n * Eigen::Matrix3d::Identity(), -sum.transpose(), -sum, n * Eigen::Matrix3d::Identity();
+    Eigen::SelfAdjointEigenSolver<Eigen::Matrix<double, 6, 6>> const solver(gram, Eigen::EigenvaluesOnly);
+    double const largest = solver.eigenvalues()(5);
+    double const smallest = std::max(solver.eigenvalues()(0), 0.0);
+    return largest > 0 ? std::sqrt(smallest / largest) : 0.0;
+}
+
+bool allFinite(Eigen::Affine3d const &t)
+{
+    return t.matrix().allFinite();
+}
+
+// The point of the line through the midpoints of pose pairs 0-1 and 2-3 that comes nearest the line
+// through the midpoints of pairs 4-5 and 6-7; empty unless there are eight six-element poses.
+std::vector<double> circle8PointsLineIntersect(std::vector<std::vector<double>> const &poses)
+{
+    if (poses.size() != 8) {
+        return {};
+    }
+    for (auto const &p : poses) {
+        if (p.size() != 6) {
+            return {};
+        }
+    }
+    auto midpoint = [&](int i) {
+        return Eigen::Vector3d((toVector3(poses[i]) + toVector3(poses[i + 1])) / 2);
+    };
+    auto direction = [](Eigen::Vector3d const &d) {
+        return d.norm() < 1e-10 ? Eigen::Vector3d::Zero().eval() : d.normalized().eval();
+    };
+    Eigen::Vector3d const m01 = midpoint(0), m23 = midpoint(2), m45 = midpoint(4), m67 = midpoint(6);
+    Eigen::Vector3d const u = direction(m23 - m01);
+    Eigen::Vector3d const w = direction(m67 - m45);
+    Eigen::Matrix<double, 3, 2> a;
+    a << u, -w;
+    Eigen::Vector2d const sr = (a.transpose() * a).ldlt().solve(a.transpose() * (m45 - m01));
+    return toStdVector(m01 + sr(0) * u);
+}
+
+}  // namespace
+
+TcpCalibrationResult calibrateTcp(FlangePoses const &flangePoses, Eigen::Vector3d const &tcpGuess,
+                                  Eigen::Vector3d const &pointGuess)
+{
+    TcpCalibrationResult result{tcpGuess, pointGuess, 0.0, false};
+    if (flangePoses.empty() || !std::all_of(flangePoses.begin(), flangePoses.end(),
+                                            [](Eigen::Affine3d const &t) { return allFinite(t); })) {
+        return result;
+    }
+
+    double tcp[3] = {tcpGuess.x(), tcpGuess.y(), tcpGuess.z()};
+    double point[3] = {pointGuess.x(), pointGuess.y(), pointGuess.z()};
+    std::vector<Eigen::Matrix3d> rotations;
+    rotations.reserve(flangePoses.size());
+    ceres::Problem problem;
+    for (auto const &pose : flangePoses) {
+        Eigen::Matrix3d const rotation = orthonormalRotation(pose);
+        rotations.push_back(rotation);
+        Eigen::Vector3d const angle_axis = angleAxisOf(rotation);
+        Eigen::Vector3d const position = pose.translation();
+        auto *cost = new ceres::AutoDiffCostFunction<ToolPointEstimator, 3, 3, 3>(
+            new ToolPointEstimator(angle_axis.data(), position.data()));
+        problem.AddResidualBlock(cost, nullptr, tcp, point);
+    }
+
+    ceres::Solver::Options const options;
+    ceres::Solver::Summary summary;
+    ceres::Solve(options, &problem, &summary);
+
+    result.tcp = Eigen::Vector3d(tcp[0], tcp[1], tcp[2]);
+    result.point = Eigen::Vector3d(point[0], point[1], point[2]);
+    result.error = summary.num_parameter_blocks > 0 ? summary.final_cost / summary.num_parameter_blocks : 0.0;
+    // The solver converges on undetermined problems too; only a well-conditioned one is a calibration.
+    result.converged = summary.termination_type == ceres::CONVERGENCE &&
+                       tcpConditioning(rotations) >= kTcpConditionThreshold;
+    return result;
+}
+
+int calibrate_tcp(std::vector<std::vector<double>> const &poses, std::vector<double> &tcp)
+{
+    FlangePoses flange_poses;
+    flange_poses.reserve(poses.size());
+    for (auto const &pose : poses) {
+        flange_poses.push_back(to_matrix(pose));
+    }
+    TcpCalibrationResult const result =
+        calibrateTcp(flange_poses, Eigen::Vector3d::Zero(), Eigen::Vector3d::Zero());
+    tcp = toStdVector(result.tcp);
+    return 1;
+}
+
+int calibrateTCPBasePlane(std::vector<double> &tcp, std::vector<double> &stats,
+                          std::vector<std::vector<double>> const &planePoints,
+                          std::vector<std::vector<double>> const &flangePoses)
+{
+    if (planePoints.size() < 3) {
+        return -1;
+    }
+    if (flangePoses.size() < 4) {
+        return -2;
+    }
+    for (auto const &pose : flangePoses) {
+        if (pose.size() != 6 || !allFinite(pose)) {
+            return -3;
+        }
+    }
+    Eigen::Vector3d n = fitPlaneToPoints(planePoints);
+    // A NaN normal (a point without three coordinates, non-finite values) fails this test too.
+    if (!(n.norm() >= 1e-6)) {
+        return -4;
+    }
+    n.normalize();
+
+    Eigen::MatrixXd a(flangePoses.size(), 4);
+    Eigen::VectorXd b(flangePoses.size());
+    for (std::size_t i = 0; i < flangePoses.size(); ++i) {
+        Eigen::Affine3d const t = to_matrix(flangePoses[i]);
+        Eigen::Matrix3d const r = orthonormalRotation(t);
+        auto const row = static_cast<Eigen::Index>(i);
+        a.row(row) << n.dot(r.col(0)), n.dot(r.col(1)), n.dot(r.col(2)), 1.0;
+        b(row) = -n.dot(t.translation());
+    }
+    Eigen::Vector4d const x = (a.transpose() * a).ldlt().solve(a.transpose() * b);
+    Eigen::ArrayXd const residual = (a * x - b).array().abs();
+
+    tcp = {x(0), x(1), x(2)};
+    stats.push_back(residual.mean());
+    stats.push_back(std::sqrt(residual.square().mean()));
+    stats.push_back(residual.maxCoeff());
+    return 0;
+}
+
+int calibrate_feature(std::vector<std::vector<double>> const &points, int type, std::vector<double> &frame)
+{
+    if (points.size() != 3 || type < 0 || type > 5) {
+        return 0;
+    }
+    for (auto const &p : points) {
+        if (p.size() != 6) {
+            return 0;
+        }
+    }
+    Eigen::Vector3d const o = toVector3(points[0]);
+    Eigen::Vector3d const a = (toVector3(points[1]) - o).normalized();
+    Eigen::Vector3d const b = (toVector3(points[2]) - o).normalized();
+    Eigen::Vector3d const n = a.cross(b).normalized();
+    Eigen::Vector3d const m = n.cross(a);
+    auto vanishes = [](Eigen::Vector3d const &v) { return v.cwiseAbs().maxCoeff() <= 1e-12; };
+    if (vanishes(a) || vanishes(b) || vanishes(n)) {
+        return 0;
+    }
+    // Types 1, 3 and 5 keep the first axis and the in-plane axis and negate the normal, so that every
+    // type is a right-handed frame.
+    Eigen::Matrix3d r;
+    switch (type) {
+        case 0:
+            r << a, m, n;
+            break;
+        case 1:
+            r << a, -n, m;
+            break;
+        case 2:
+            r << m, n, a;
+            break;
+        case 3:
+            r << m, a, -n;
+            break;
+        case 4:
+            r << n, a, m;
+            break;
+        default:
+            r << -n, m, a;
+            break;
+    }
+    Eigen::Affine3d t = Eigen::Affine3d::Identity();
+    t.linear() = r;
+    t.translation() = o;
+    std::vector<double> result = from_matrix(t);
+    if (!allFinite(result)) {
+        return 0;
+    }
+    frame = std::move(result);
+    return 1;
+}
+
+int toolAxisFromTwoCircles(std::vector<std::vector<double>> const &setA,
+                           std::vector<std::vector<double>> const &setB, std::vector<double> &pointA,
+                           std::vector<double> &pointB, std::vector<double> &axis)
+{
+    pointA = circle8PointsLineIntersect(setA);
+    pointB = circle8PointsLineIntersect(setB);
+    if (pointA.size() != 3 || pointB.size() != 3) {
+        return 0;
+    }
+    Eigen::Vector3d const d = toVector3(pointB) - toVector3(pointA);
+    double const length = d.norm();
+    if (!(length >= 1e-10) || !std::isfinite(length)) {
+        return 0;
+    }
+    axis = toStdVector(d / length);
+    return 1;
+}
+
+std::vector<double> toolPoseInFlangeFromNewZ(std::vector<double> const &flangeRpy,
+                                             std::vector<double> const &toolRpy,
+                                             std::vector<double> const &newZ)
+{
+    if (flangeRpy.size() != 3 || toolRpy.size() != 3 || newZ.size() != 3) {
+        return {};
+    }
+    if (!allFinite(flangeRpy) || !allFinite(toolRpy) || !allFinite(newZ)) {
+        return {};
+    }
+    Eigen::Matrix3d const r1 =
+        orthonormalRotation(to_matrix({0, 0, 0, flangeRpy[0], flangeRpy[1], flangeRpy[2]}));
+    Eigen::Matrix3d const r2 = orthonormalRotation(to_matrix({0, 0, 0, toolRpy[0], toolRpy[1], toolRpy[2]}));
+    Eigen::Vector3d const wanted = toVector3(newZ);
+    if (wanted.norm() < 1e-10) {
+        return {};
+    }
+    Eigen::Vector3d z = r1.transpose() * (wanted / wanted.norm());
+    if (z.norm() < 1e-10) {
+        return {};
+    }
+    z.normalize();
+    Eigen::Vector3d x = r2.col(0) - r2.col(0).dot(z) * z;
+    if (x.norm() < 1e-8) {
+        // The current X axis lies along the new Z: take a base axis the new Z is not close to.
+        x = std::abs(z.z()) < 0.9 ? z.cross(Eigen::Vector3d::UnitZ()) : z.cross(Eigen::Vector3d::UnitX());
+    }
+    if (x.norm() < 1e-10) {
+        return {};
+    }
+    x.normalize();
+    Eigen::Vector3d const y = z.cross(x).normalized();
+    Eigen::Affine3d t = Eigen::Affine3d::Identity();
+    t.linear() << x, y, z;
+    std::vector<double> const pose = from_matrix(t);
+    return {pose[3], pose[4], pose[5]};
+}
+
+std::vector<double> tcpInFlange(std::vector<double> const &point, std::vector<double> const &flangePose)
+{
+    if (point.size() != 3 || flangePose.size() != 6) {
+        return {};
+    }
+    Eigen::Affine3d const t = to_matrix(flangePose);
+    return toStdVector(orthonormalRotation(t).transpose() * (toVector3(point) - t.translation()));
+}
+
+std::vector<double> calibrateLinear(std::vector<std::vector<double>> const &samples)
+{
+    if (samples.size() < 2) {
+        return {};
+    }
+    auto const n = static_cast<Eigen::Index>(samples.size());
+    Eigen::MatrixXd a(n, 2);
+    Eigen::VectorXd y(n);
+    for (Eigen::Index i = 0; i < n; ++i) {
+        auto const &sample = samples[static_cast<std::size_t>(i)];
+        if (sample.size() != 2) {
+            return {};
+        }
+        a.row(i) << sample[0], 1.0;
+        y(i) = sample[1];
+    }
+    if (!a.allFinite() || !y.allFinite() || a.col(0).maxCoeff() - a.col(0).minCoeff() < 1e-12) {
+        return {};
+    }
+    Eigen::JacobiSVD<Eigen::MatrixXd> const svd(a, Eigen::ComputeThinU | Eigen::ComputeThinV);
+    if (svd.rank() != 2) {
+        return {};
+    }
+    Eigen::Vector2d const fit = svd.solve(y);
+    if (!(std::abs(fit(0)) <= kMaxDouble) || !(std::abs(fit(1)) <= kMaxDouble)) {
+        return {};
+    }
+    Eigen::ArrayXd const residual = (y - a * fit).array();
+    return {fit(0), fit(1), residual.abs().maxCoeff(),
+            std::sqrt(residual.square().sum() / static_cast<double>(n))};
+}
+
+}  // namespace robot_math
+}  // namespace temla
