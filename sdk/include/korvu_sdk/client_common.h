@@ -1,0 +1,47 @@
+#pragma once
+
+#include <functional>
+#include <string>
+
+namespace temla
+{
+namespace korvu_sdk
+{
+
+// Receives the SDK's log lines: level 0 (most severe) to 5 (most verbose), the source position
+// and the text. Called on whichever thread logs, with no client lock held.
+using LogHandler = std::function<void(int level, const char *file, int line, const std::string &message)>;
+
+// Receives connection events; called on the client's delivery thread, with no client lock held.
+using EventHandler = std::function<void(int event)>;
+
+// The connection was lost (peer closed, network error, or the peer sent invalid protocol).
+// Not raised by a deliberate disconnect().
+constexpr int kEventConnectionLost = 1;
+
+// Log levels passed to the LogHandler.
+constexpr int kLogFatal = 0;
+constexpr int kLogError = 1;
+constexpr int kLogWarning = 2;
+constexpr int kLogInfo = 3;
+constexpr int kLogDebug = 4;
+constexpr int kLogTrace = 5;
+
+// Results of connect().
+constexpr int kConnectOk = 0;
+constexpr int kConnectFailed = -1;      // refused, unreachable or not answered within the connect timeout
+constexpr int kConnectBadAddress = -2;  // the address or port cannot be used
+
+// Results of login(); 0 is success.
+constexpr int kLoginNotConnected = -1;
+constexpr int kLoginRejected = -2;  // the controller refused the user name or password
+constexpr int kLoginNoAnswer = -3;  // timeout, lost connection or malformed reply
+
+// Default bound of a request before setRequestTimeout() is called, and of the realtime and script
+// clients' requests.
+constexpr int kDefaultRequestTimeoutMs = 3000;
+// Bound of connect().
+constexpr int kConnectTimeoutMs = 2000;
+
+}  // namespace korvu_sdk
+}  // namespace temla

@@ -1,0 +1,44 @@
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "korvu_sdk/api.h"
+#include "korvu_sdk/client_common.h"
+#include "korvu_sdk/export.h"
+
+namespace temla
+{
+namespace korvu_sdk
+{
+
+// Client of the controller's RPC server. The API operations are those of KorvuApi; they raise
+// KorvuException (error_code::kNotConnected, kNotLoggedIn, kTimeout, kConnectionLost, or the
+// controller's own code).
+class KORVU_SDK_EXPORT RpcClient : public common_interface::KorvuApi
+{
+public:
+    explicit RpcClient(int mode = 0);
+    ~RpcClient() override;
+    RpcClient(const RpcClient &) = delete;
+    RpcClient &operator=(const RpcClient &) = delete;
+
+    // 0 when connected (also when already connected), negative on failure (kConnect*).
+    int connect(const std::string &ip, int port);
+    // 0 on success, kLogin* otherwise.
+    int login(const std::string &user, const std::string &password);
+    // Does nothing when not connected; never throws.
+    int logout();
+    // Closes the connection and stops the client's threads. Does nothing when not connected.
+    int disconnect();
+    bool hasConnected() const;
+    bool hasLogined() const;
+
+    void setLogHandler(LogHandler handler);
+    void setEventHandler(EventHandler handler);
+    // Bounds every later request, in milliseconds (values below 1 are taken as 1). Returns 0.
+    int setRequestTimeout(int timeout_ms);
+};
+
+}  // namespace korvu_sdk
+}  // namespace temla

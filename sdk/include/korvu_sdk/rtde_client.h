@@ -1,0 +1,72 @@
+#pragma once
+
+#include <functional>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "korvu_sdk/client_common.h"
+#include "korvu_sdk/export.h"
+#include "korvu_sdk/input_parser.h"
+
+namespace temla
+{
+namespace korvu_sdk
+{
+namespace detail
+{
+class RtdeCore;
+}  // namespace detail
+
+using SubscribeCallback = std::function<void(InputParser &)>;
+
+// Results of setTopic() when no channel is assigned.
+constexpr int kTopicNotConnected = -1;  // not connected or not logged in
+constexpr int kTopicRejected = -2;      // a name is not offered, no channel is free, or bad arguments
+constexpr int kTopicNoAnswer = -3;      // timeout, lost connection or malformed reply
+
+// Results of subscribe().
+constexpr int kSubscribeNotConnected = -1;
+constexpr int kSubscribeNoTopic = -2;  // no topic has been set on that channel
+
+// Client of the controller's realtime data server. Frames are delivered to the subscribers on
+// the client's delivery thread, one at a time, in arrival order. An exception leaving a subscriber
+// is caught and logged; delivery goes on.
+class KORVU_SDK_EXPORT RtdeClient
+{
+public:
+    explicit RtdeClient(int mode = 0);
+    ~RtdeClient();
+    RtdeClient(const RtdeClient &) = delete;
+    RtdeClient &operator=(const RtdeClient &) = delete;
+
+    int connect(const std::string &ip, int port);
+    int login(const std::string &user, const std::string &password);
+    int logout();
+    // Ends the connection, its topics and subscriptions. Returns once no subscriber of this client
+    // is running any more; called from inside a subscriber it returns at once and no further
+    // subscriber is called after the current one.
+    int disconnect();
+    bool hasConnected() const;
+    bool hasLogined() const;
+
+    void setLogHandler(LogHandler handler);
+    void setEventHandler(EventHandler handler);
+
+    // Output names the server offers, with their InputParser::Type codes. Empty when not
+    // connected, not logged in, or on failure.
+    std::map<std::string, int> getOutputMaps();
+    // Asks for the outputs `names` at `frequency` Hz on `channel` (another free channel when that
+    // one is taken). Returns the assigned channel, or kTopic* (negative). Only to_server == false
+    // is supported.
+    int setTopic(bool to_server, const std::vector<std::string> &names, double frequency, int channel);
+    // Calls callback for every frame of channel; replaces an earlier callback of that channel.
+    int subscribe(int channel, SubscribeCallback callback);
+
+private:
+    std::shared_ptr<detail::RtdeCore> core_;
+};
+
+}  // namespace korvu_sdk
+}  // namespace temla

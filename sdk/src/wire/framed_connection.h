@@ -1,0 +1,73 @@
+#pragma once
+
+#include <atomic>
+#include <cstddef>
+#include <cstdint>
+#include <deque>
+#include <functional>
+#include <memory>
+#include <string>
+
+#include <asio.hpp>
+
+#include "wire/codec.h"
+
+namespace temla
+{
+namespace korvu_wire
+{
+
+// Frame header: the payload length as 4 bytes, big-endian.
+constexpr std::size_t kFrameHeaderSize = 4;
+// Bytes queued for sending beyond which the peer is taken as stuck and the connection closed.
+constexpr std::size_t kMaxQueuedBytes = 64u * 1024u * 1024u;
+
+std::string encodeFrameHeader(std::size_t payload_size);
+
+// One TCP connection carrying length-prefixed frames. All socket work runs on a strand of the
+// socket's executor; send() and close() may be called from any thread. Handlers run on that strand.
+class FramedConnection : public std::enable_shared_from_this<FramedConnection>
+{
+public:
+    using MessageHandler = std::function<void(std::string payload)>;
+    // Called once when the connection ends; `local` is true when close() ended it.
+    using CloseHandler = std::function<void(const std::string &reason, bool local)>;
+
+    explicit FramedConnection(asio::ip::tcp::socket socket, std::size_t max_frame_size = kMaxFrameSize);
+    FramedConnection(const FramedConnection &) = delete;
+    FramedConnection &operator=(const FramedConnection &) = delete;
+
+    // Starts reading; call once.
+    void start(MessageHandler on_message, CloseHandler on_close);
+    // Queues one payload. Dropped once the connection is closed.
+    void send(std::string payload);
+    // Ends the connection; queued frames not yet written are dropped.
+    void close();
+    // Ends the connection as if the peer had misbehaved (`local` false for the close handler).
+    void abort(const std::string &reason);
+
+    bool isOpen() const { return open_.load(); }
+    asio::ip::tcp::endpoint remoteEndpoint() const { return remote_; }
+
+private:
+    void readHeader();
+    void readBody(std::size_t remaining);
+    void writeNext();
+    void finish(const std::string &reason, bool local);
+
+    asio::ip::tcp::socket socket_;
+    asio::strand<asio::ip::tcp::socket::executor_type> strand_;
+    asio::ip::tcp::endpoint remote_;
+    const std::size_t max_frame_size_;
+    std::atomic<bool> open_{true};
+    MessageHandler on_message_;
+    CloseHandler on_close_;
+    uint8_t header_[kFrameHeaderSize] = {};
+    std::string body_;
+    std::string chunk_;
+    std::deque<std::string> write_queue_;
+    std::size_t queued_bytes_ = 0;
+};
+
+}  // namespace korvu_wire
+}  // namespace temla
