@@ -99,7 +99,7 @@ TEST_F(CatalogueTest, TrMapHoldsExactlyTheCatalogue)
     EXPECT_EQ(ErrorCode::snapshot(), ErrorCode::trMap);
 }
 
-// Every row in both forms, against a digest of the rows taken from the catalogue's source list:
+// Every row in both forms, against a digest of the reference rows taken when the table was written:
 // "<code>\t<Qt form>\t<plain form>\n" per code, in ascending code order, UTF-8.
 TEST_F(CatalogueTest, AllRowsMatchTheReferenceDigest)
 {
