@@ -1,0 +1,75 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+namespace temla::korvu_sim
+{
+
+// Which server a drop applies to.
+enum class ServerKind { Rpc, Realtime, Script, All };
+
+// A scenario file could not be read or does not follow the format of docs/simulator.md.
+class ScenarioError : public std::runtime_error
+{
+public:
+    using std::runtime_error::runtime_error;
+};
+
+struct ScenarioRobot {
+    std::string name;
+    std::optional<std::string> type;
+    std::optional<int> dof;
+    std::optional<int> robot_mode;   // RobotModeType value
+    std::optional<int> safety_mode;  // SafetyModeType value
+    bool enc_tick_count = false;
+};
+
+struct ScenarioEvent {
+    enum class Kind { Message, RobotMode, SafetyMode, Register, ScriptError, VariableUpdate, Drop };
+
+    double at = 0.0;  // seconds after the first login
+    Kind kind = Kind::Message;
+
+    // message
+    int code = 0;
+    int level = 1;
+    std::optional<std::string> source;  // first robot's name when absent
+    std::vector<std::string> args;
+
+    // robot_mode, safety_mode
+    int robot = 0;
+    int mode = 0;
+
+    // register (name, value), variable_update (name, text)
+    std::string name;
+    std::int64_t register_value = 0;
+
+    // script_error text, variable_update value
+    std::string text;
+
+    // drop
+    ServerKind drop = ServerKind::All;
+};
+
+struct Scenario {
+    std::vector<ScenarioRobot> robots;  // empty: the simulator's default robots
+    std::optional<std::string> user;
+    std::optional<std::string> password;
+    std::vector<ScenarioEvent> events;  // sorted by `at`, file order kept for equal times
+};
+
+// Both throw ScenarioError naming the offending entry. Robot indexes of mode events are checked
+// against the scenario's robots, or against default_robot_count when it lists none.
+Scenario parseScenario(const std::string &json_text, size_t default_robot_count = 1);
+Scenario loadScenario(const std::string &path, size_t default_robot_count = 1);
+
+// Text forms such as "RobotModeType.Idle" and "SafetyModeType.Normal"; nullopt when unknown.
+std::optional<int> robotModeFromText(const std::string &text);
+std::optional<int> safetyModeFromText(const std::string &text);
+
+}  // namespace temla::korvu_sim

@@ -1,0 +1,131 @@
+#pragma once
+
+#include <chrono>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "korvu_sdk/types.h"
+#include "korvu_sim/robot_model.h"
+#include "korvu_sim/scenario.h"
+
+namespace temla::korvu_sim
+{
+
+struct SimulatorOptions {
+    std::string host = "127.0.0.1";
+    int base_port = 0;  // 0: pick a free base port (RPC, realtime and script ports all free)
+    std::string user = "admin";
+    std::string password = "admin";
+    std::vector<RobotModel> robots;  // empty: robot_count default robots
+    int robot_count = 1;
+    // No timer frames: realtime frames go out only on step().
+    bool manual_stepping = false;
+    // Events run relative to the first successful login.
+    std::vector<ScenarioEvent> events;
+    // Connections, logins and dropped peers, one line each; called on the simulator's thread.
+    std::function<void(const std::string &)> log;
+};
+
+// Robots, credentials and events of a scenario applied over the given options.
+SimulatorOptions applyScenario(SimulatorOptions options, const Scenario &scenario);
+
+// A simulated controller: RPC at base + 4, realtime data at base + 10, script at base + 2.
+// Every public member is thread-safe; none may be called from a log callback.
+class Simulator
+{
+public:
+    explicit Simulator(SimulatorOptions options = {});
+    ~Simulator();  // stops
+    Simulator(const Simulator &) = delete;
+    Simulator &operator=(const Simulator &) = delete;
+
+    // Binds the three servers and starts the simulator's thread. Throws std::system_error when
+    // the ports cannot be bound (after retrying other bases when the base port is picked).
+    void start();
+    // Closes every connection and server and joins the thread. Idempotent.
+    void stop();
+
+    const std::string &host() const;
+    int basePort() const;
+    int rpcPort() const;
+    int realtimePort() const;
+    int scriptPort() const;
+
+    // --- model ---
+    std::vector<std::string> robotNames() const;
+    RobotModel robot(int index) const;
+    // Runs change on the robot's model under the simulator's lock; an index out of range does nothing.
+    void updateRobot(int index, const std::function<void(RobotModel &)> &change);
+    void setRobotMode(int index, common_interface::RobotModeType mode);
+    void setSafetyMode(int index, common_interface::SafetyModeType mode);
+    void setRuntimeState(common_interface::RuntimeState state);
+    void setRuntimeContext(int thread_id, int line_number);
+    void setModbusSignals(std::vector<std::string> names, std::vector<int32_t> values,
+                          std::vector<int32_t> errors);
+    void setGripperStatuses(std::vector<common_interface::GripperStatus> statuses);
+    // Named registers (bools are 0 and 1). A set register hides the built-in fieldbus tables.
+    void setRegister(const std::string &name, std::int64_t value);
+    void clearRegister(const std::string &name);
+    // PROFINET slot tables (row 0 is slot 1) served as "__internal.pn_server.slot%1..." registers.
+    void setPnSlots(std::vector<std::vector<std::uint8_t>> slots);
+    std::vector<std::vector<std::uint8_t>> pnSlots() const;
+    // EtherNet/IP tables: row 0 is transfer type 0 (310 entries), row 1 type 1 (216 entries).
+    std::vector<std::vector<std::uint8_t>> eipTables() const;
+
+    // --- robot messages on "R1_message" ---
+    // Each message reaches every realtime channel carrying "R1_message" once, in injection order;
+    // messages injected while no such channel exists go to the next channel that asks for it.
+    void injectMessage(const common_interface::RobotMsg &message);
+    void injectMessages(const std::vector<common_interface::RobotMsg> &messages);
+
+    // --- script server ---
+    std::vector<std::string> receivedScripts() const;
+    void sendScriptError(const std::string &text);
+    void sendScriptError2(const std::string &first, const std::string &second);
+    void sendVariableUpdate(const std::string &name, const std::string &value);
+
+    // --- faults ---
+    // Closes the current connections of one server or of all; the servers keep accepting.
+    void dropConnections(ServerKind kind);
+    void refuseLogins(bool refuse);
+    // The named RPC method (as in docs/wire-protocol.md) answers with this error until cleared.
+    void failMethod(const std::string &method, int code, const std::string &message);
+    // The named RPC method answers only after the delay.
+    void stallMethod(const std::string &method, std::chrono::milliseconds delay);
+    void clearMethodFaults();
+
+    // --- streaming ---
+    void pauseStreaming();
+    void resumeStreaming();
+    void setManualStepping(bool manual);
+    // Sends one frame on every channel of every realtime connection (also while paused or in
+    // manual mode) and returns once they are queued for sending.
+    void step();
+    // Frames sent so far on all realtime connections.
+    std::uint64_t framesSent() const;
+
+    // --- observation ---
+    int callCount(const std::string &method) const;
+    void resetCallCounts();
+    int connectionCount(ServerKind kind) const;  // All: the sum of the three
+    int loginCount(ServerKind kind) const;       // logged-in connections
+    // At least n connections on each of the three servers.
+    bool waitForClients(int n, std::chrono::milliseconds timeout) const;
+    // At least n logged-in connections on each of the three servers.
+    bool waitForLogins(int n, std::chrono::milliseconds timeout) const;
+    bool waitForScripts(size_t n, std::chrono::milliseconds timeout) const;
+    bool waitForCallCount(const std::string &method, int n, std::chrono::milliseconds timeout) const;
+    // condition is re-checked whenever the simulator's state changes (and at least every 20 ms);
+    // it may call the members above.
+    bool waitFor(const std::function<bool()> &condition, std::chrono::milliseconds timeout) const;
+
+    struct Impl;
+
+private:
+    std::shared_ptr<Impl> impl_;
+};
+
+}  // namespace temla::korvu_sim

@@ -1,1 +1,0 @@
-namespace temla::korvu_sim {}
