@@ -139,7 +139,8 @@ bool calcNormalizedJacobianMinSigma6x6(std::vector<double> const &j, double &min
         }
         normalized.col(c) /= column_norm;
     }
-    min_sigma = Eigen::JacobiSVD<Matrix6d>(normalized).singularValues().minCoeff();
+    // Singular values come sorted in decreasing order: the smallest is the last.
+    min_sigma = Eigen::JacobiSVD<Matrix6d>(normalized).singularValues()(5);
     return true;
 }
 

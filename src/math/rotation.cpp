@@ -7,8 +7,27 @@ namespace temla
 namespace robot_math
 {
 
+namespace
+{
+
+// A block whose columns are orthonormal to this is its own polar factor up to rounding: the factor differs
+// from it by about half this, far below any tolerance callers use.
+constexpr double kOrthonormalTolerance = 1e-14;
+
+bool isProperRotation(Eigen::Matrix3d const &m)
+{
+    return (m.transpose() * m - Eigen::Matrix3d::Identity()).cwiseAbs().maxCoeff() <= kOrthonormalTolerance &&
+           m.determinant() > 0;
+}
+
+}  // namespace
+
 Eigen::Matrix3d orthonormalRotation(Eigen::Affine3d const &t)
 {
+    // Most transforms come straight from angles or quaternions; they skip the singular value decomposition.
+    if (isProperRotation(t.linear())) {
+        return t.linear();
+    }
     return t.rotation();
 }
 
@@ -16,7 +35,7 @@ Eigen::Matrix3d orthonormalRotation(Eigen::Matrix3d const &m)
 {
     Eigen::Affine3d t = Eigen::Affine3d::Identity();
     t.linear() = m;
-    return t.rotation();
+    return orthonormalRotation(t);
 }
 
 Eigen::Quaterniond rpyQuaternion(double roll, double pitch, double yaw)

@@ -91,7 +91,7 @@ TEST(PoseFunctions, WrongSizesGiveTheirFallbacks)
 
 TEST(PoseAngleDistance, CoversTheFullRangeAndIgnoresPositions)
 {
-    EXPECT_EQ(pose_angle_distance({1, 2, 3, 0.1, 0.2, 0.3}, {-4, 5, 6, 0.1, 0.2, 0.3}), 0.0);
+    EXPECT_NEAR(pose_angle_distance({1, 2, 3, 0.1, 0.2, 0.3}, {-4, 5, 6, 0.1, 0.2, 0.3}), 0.0, 1e-15);
     EXPECT_NEAR(pose_angle_distance({0, 0, 0, 0, 0, 0}, {0, 0, 0, kPi, 0, 0}), kPi, 1e-12);
     EXPECT_NEAR(pose_angle_distance({0, 0, 0, 0, 0, -1.5}, {0, 0, 0, 0, 0, 1.5}), 3.0, 1e-12);
     EXPECT_NEAR(pose_angle_distance({0, 0, 0, 0, 0, -3.0}, {0, 0, 0, 0, 0, 3.0}), 2 * kPi - 6.0, 1e-12);
