@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <asio.hpp>
+#include <atomic>
 #include <condition_variable>
 #include <deque>
 #include <future>
@@ -93,7 +94,7 @@ struct Simulator::Impl : std::enable_shared_from_this<Simulator::Impl> {
     std::array<int, 3> logins{};
     std::uint64_t frames_sent = 0;
     Clock::time_point last_advance = Clock::now();
-    int base_port = 0;
+    std::atomic<int> base_port{0};
 
     mutable std::mutex change_mutex;
     mutable std::condition_variable change_cv;
