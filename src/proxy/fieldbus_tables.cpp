@@ -89,6 +89,7 @@ void ProxyCore::fillPnTable()
             } else if (readInt(*rpc_client, QStringLiteral("__internal.pn_server.slots_ready")) == 1) {
                 wait = PnWait::Ready;
             } else if (!sleepPoll()) {
+                qDebug() << "The PN address table fill was cancelled.";
                 wait = PnWait::Exited;
             } else if (!pn_connected) {
                 disconnected_exit();
@@ -104,12 +105,17 @@ void ProxyCore::fillPnTable()
         AddressTable rows;
         buildPnTable(rows);
         if (isCancelled()) {
+            qDebug() << "The PN address table fill was cancelled.";
             return;
         }
         storeTable(pn_mutex, pn_table, std::move(rows));
         qDebug() << "The PN address table data is ready!";
     } catch (const std::exception &e) {
-        qWarning() << "initPNCacheData" << e.what();
+        if (isCancelled()) {
+            qDebug() << "The PN address table fill was cancelled.";
+        } else {
+            qWarning() << "initPNCacheData" << e.what();
+        }
     }
 }
 
@@ -127,12 +133,17 @@ void ProxyCore::fillEipTable()
         AddressTable rows;
         buildEipTable(rows);
         if (isCancelled()) {
+            qDebug() << "The EIP address table fill was cancelled.";
             return;
         }
         storeTable(eip_mutex, eip_table, std::move(rows));
         qDebug() << "The EIP address table data is ready!";
     } catch (const std::exception &e) {
-        qWarning() << "initEIPCacheData" << e.what();
+        if (isCancelled()) {
+            qDebug() << "The EIP address table fill was cancelled.";
+        } else {
+            qWarning() << "initEIPCacheData" << e.what();
+        }
     }
 }
 
