@@ -6,8 +6,10 @@
 #include "korvu_sdk/korvu_exception.h"
 #include "sim_fixture.h"
 
-namespace proxy_test {
-namespace {
+namespace proxy_test
+{
+namespace
+{
 
 using temla::common_interface::KorvuException;
 
@@ -59,7 +61,8 @@ std::string describe(const std::vector<SignalRecorder::Entry> &entries)
     return out;
 }
 
-class DispatchTest : public SimFixture {
+class DispatchTest : public SimFixture
+{
 protected:
     void SetUp() override
     {
@@ -92,8 +95,9 @@ protected:
         ASSERT_EQ(got.size(), c.expected.size()) << c.name << "\n" << describe(got);
         for (std::size_t i = 0; i < got.size(); ++i) {
             const auto &e = c.expected[i];
-            EXPECT_TRUE(got[i].signature.startsWith(QByteArray(e.signal) + '(')) << c.name << " #" << i << "\n"
-                                                                                 << describe(got);
+            EXPECT_TRUE(got[i].signature.startsWith(QByteArray(e.signal) + '('))
+                << c.name << " #" << i << "\n"
+                << describe(got);
             ASSERT_EQ(got[i].args.size(), e.args.size()) << c.name << " #" << i << "\n" << describe(got);
             for (int a = 0; a < e.args.size(); ++a) {
                 EXPECT_TRUE(sameArg(got[i].args[a], e.args[a]))
@@ -116,8 +120,7 @@ TEST_F(DispatchTest, TableOfMessages)
     const auto second_robot = message(20001, 3, "robot2", {"X"});
     const auto stranger = message(20001, 3, "nobody", {"X"});
     const auto unknown = message(99999, 0, "robot1", {"A", "B"});
-    const QString unknown_text =
-        "[99999] Unknown error(99999). args: {param-A Aparam-B , B}";
+    const QString unknown_text = "[99999] Unknown error(99999). args: {param-A Aparam-B , B}";
     const auto listed_after = message(20001, 3, "robot1", {"Y"});
     const auto script = message(20001, 3, "robot1:42", {"X"});
     const auto script_unknown = message(99999, 3, "robot1:7", {"A", "B"});
@@ -190,12 +193,15 @@ TEST_F(DispatchTest, TableOfMessages)
          {message(2, 3, "robot1", {"src"}), message(3, 3, "robot1", {"halt"})},
          {{"popupDismiss", {QString("src")}}, {"systemHalt", {QString("halt")}}}},
         {"code 6", {message(6, 3, "robot1", {"17"})}, {{"popupDismissById", {17}}}},
-        {"code 6 invalid and missing id emit nothing", {message(6, 3, "robot1", {"x"}), message(6, 3, "robot1")}, {}},
+        {"code 6 invalid and missing id emit nothing",
+         {message(6, 3, "robot1", {"x"}), message(6, 3, "robot1")},
+         {}},
         {"code 12 emits nothing", {message(12, 0, "robot1", {"a"})}, {}},
         {"codes 13 and 14",
          {message(13, 3, "robot1", {"1", "2", "3", "c"}), message(14, 3, "robot1", {"4", "5", "6", "d"}),
           message(13, 3, "robot1", {"1", "2", "3"})},
-         {{"runtimeContextUpdated", {1, 2, 3, QString("c")}}, {"interpContextUpdated", {4, 5, 6, QString("d")}}}},
+         {{"runtimeContextUpdated", {1, 2, 3, QString("c")}},
+          {"interpContextUpdated", {4, 5, 6, QString("d")}}}},
         {"code 16 with and without a task id",
          {message(16, 3, "robot1", {"5"}), message(16, 3, "robot1")},
          {{"taskDeleted", {5}}, {"taskDeleted", {0}}}},
@@ -262,12 +268,14 @@ TEST_F(DispatchTest, TableOfMessages)
           {"slowDownChanged", {0, 3}}}},
         {"operational mode",
          {op_mode},
-         {{"robotMessageRecieved", {0, r1, 4, 30027, catalogueText(p, 30027, {"OperationalModeType.Manual"})}},
+         {{"robotMessageRecieved",
+           {0, r1, 4, 30027, catalogueText(p, 30027, {"OperationalModeType.Manual"})}},
           {"robotMessageRecieved", {0, r1, 4, record(op_mode)}},
           {"operationalModeChanged", {0, 2}}}},
         {"safety mode of the second robot",
          {safety},
-         {{"robotMessageRecieved", {1, r2, 4, 30039, catalogueText(p, 30039, {"SafetyModeType.ProtectiveStop"})}},
+         {{"robotMessageRecieved",
+           {1, r2, 4, 30039, catalogueText(p, 30039, {"SafetyModeType.ProtectiveStop"})}},
           {"robotMessageRecieved", {1, r2, 4, record(safety)}},
           {"safetyModeChanged", {1, 5}}}},
         {"robot type",
@@ -373,8 +381,9 @@ TEST_F(DispatchTest, IndexOutsideTheFourRecordsIsSignalledButNotStored)
 
 TEST_F(DispatchTest, FieldbusMessagesStartFillsAndPatchEntries)
 {
-    auto parser = batchOf({message(30, 3, "robot1", {"2", "x", "5", "300"}), message(50, 3, "robot1", {"1", "0", "7"}),
-                           message(40, 3, "robot1", {"Connected"})});
+    auto parser =
+        batchOf({message(30, 3, "robot1", {"2", "x", "5", "300"}), message(50, 3, "robot1", {"1", "0", "7"}),
+                 message(40, 3, "robot1", {"Connected"})});
     proxy->robotMessageCallback(parser);
     const auto pn = proxy->getPnAddressData();
     ASSERT_EQ(pn.size(), 2u);

@@ -4,8 +4,10 @@
 
 #include "sim_fixture.h"
 
-namespace proxy_test {
-namespace {
+namespace proxy_test
+{
+namespace
+{
 
 constexpr char kPnReady[] = "The PN address table data is ready!";
 constexpr char kEipReady[] = "The EIP address table data is ready!";
@@ -40,7 +42,8 @@ TEST(AddressTables, SingleEntryUpdates)
     EXPECT_THROW(proxy.eipValueChanged({"0", "99999999999", "1"}), std::out_of_range);
 }
 
-class FillTest : public SimFixture {
+class FillTest : public SimFixture
+{
 protected:
     void SetUp() override
     {
@@ -77,7 +80,8 @@ TEST_F(FillTest, PnFillExits)
 
     // Logged in but no robot selected: hasLogined() is false.
     send({message(31, 3, "robot1", {"true"})});
-    ASSERT_TRUE(waitUntil([] { return LogCapture::contains("Exit the ready pn address table: login out!"); }));
+    ASSERT_TRUE(
+        waitUntil([] { return LogCapture::contains("Exit the ready pn address table: login out!"); }));
     EXPECT_TRUE(LogCapture::contains("pn_server connected changed: true"));
 
     // The fieldbus goes down while the fill waits for the slots.

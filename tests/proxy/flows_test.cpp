@@ -7,8 +7,10 @@
 
 #include "sim_fixture.h"
 
-namespace proxy_test {
-namespace {
+namespace proxy_test
+{
+namespace
+{
 
 using temla::common_interface::RobotModeType;
 using temla::common_interface::SafetyModeType;
@@ -29,10 +31,13 @@ TEST_F(ConnectFlow, ConnectsTheThreeServersFromTheBasePort)
     ASSERT_EQ(connected.count(), 1);
     EXPECT_EQ(connected[0][0].toString(), host());
     EXPECT_EQ(connected[0][1].toInt(), base);
-    const std::string rpc_line = "Connected to RPC Server \"" + sim->host() + "\":" + std::to_string(base + 4);
+    const std::string rpc_line =
+        "Connected to RPC Server \"" + sim->host() + "\":" + std::to_string(base + 4);
     EXPECT_TRUE(LogCapture::contains(rpc_line)) << rpc_line;
-    EXPECT_TRUE(LogCapture::contains("Connected to RTDE Server " + sim->host() + ":" + std::to_string(base + 10)));
-    EXPECT_TRUE(LogCapture::contains("Connected to SCRIPT Server " + sim->host() + ":" + std::to_string(base + 2)));
+    EXPECT_TRUE(
+        LogCapture::contains("Connected to RTDE Server " + sim->host() + ":" + std::to_string(base + 10)));
+    EXPECT_TRUE(
+        LogCapture::contains("Connected to SCRIPT Server " + sim->host() + ":" + std::to_string(base + 2)));
 }
 
 TEST_F(ConnectFlow, AFailedRpcConnectionReturnsAtOnce)
@@ -167,7 +172,8 @@ TEST_F(LoginFlow, RefusedScriptLoginIsMinusThree)
     EXPECT_TRUE(proxy->getRtdeClient()->hasLogined());
 }
 
-class SelectionFlow : public SimFixture {
+class SelectionFlow : public SimFixture
+{
 protected:
     void SetUp() override
     {
@@ -198,10 +204,14 @@ TEST_F(SelectionFlow, EmitsTheSnapshotInOrderOnce)
     const auto state = proxy->getRealTimeState();
     const auto entries = recorder.all();
     const std::vector<QByteArray> expected = {
-        "runtimeStateChanged(RuntimeState)",     "robotModeChanged(int,RobotModeType)",
-        "safetyModeChanged(int,SafetyModeType)", "operationalModeChanged(int,OperationalModeType)",
-        "linkModeChanged(int,bool)",             "freedriveEnabled(int,bool)",
-        "slowDownChanged(int,int)",              "sigEipConnectionStatusChanged(int)",
+        "runtimeStateChanged(RuntimeState)",
+        "robotModeChanged(int,RobotModeType)",
+        "safetyModeChanged(int,SafetyModeType)",
+        "operationalModeChanged(int,OperationalModeType)",
+        "linkModeChanged(int,bool)",
+        "freedriveEnabled(int,bool)",
+        "slowDownChanged(int,int)",
+        "sigEipConnectionStatusChanged(int)",
     };
     EXPECT_EQ(recorder.signatures(), expected);
     ASSERT_EQ(entries.size(), expected.size());
@@ -259,7 +269,8 @@ TEST_F(SelectionFlow, InterfacesOfTheSelectedRobot)
     EXPECT_EQ(proxy->getRobotNames(), sim->robotNames());
 }
 
-class DisconnectFlow : public SimFixture {
+class DisconnectFlow : public SimFixture
+{
 protected:
     void SetUp() override
     {

@@ -7,8 +7,10 @@
 
 #include "sim_fixture.h"
 
-namespace proxy_test {
-namespace {
+namespace proxy_test
+{
+namespace
+{
 
 using temla::common_interface::RobotModeType;
 
@@ -71,12 +73,18 @@ TEST_F(Lifetime, QueuedDeliveryToAnotherThread)
     for (const auto &entry : recorder->all()) {
         EXPECT_EQ(entry.thread, &thread) << entry.signature.toStdString();
     }
-    const auto records = recorder->named("robotMessageRecieved");
-    ASSERT_EQ(records.size(), 2u);
-    ASSERT_EQ(records[1].args[3].userType(), qMetaTypeId<RobotMsg>());
-    EXPECT_EQ(qvariant_cast<RobotMsg>(records[1].args[3]), msg);
+    std::vector<SignalRecorder::Entry> records;
+    for (const auto &entry : recorder->all()) {
+        if (entry.signature == "robotMessageRecieved(int,QString,int,RobotMsg)") {
+            records.push_back(entry);
+        }
+    }
+    ASSERT_EQ(records.size(), 4u);
+    ASSERT_EQ(records[0].args[3].userType(), qMetaTypeId<RobotMsg>());
+    EXPECT_EQ(qvariant_cast<RobotMsg>(records[0].args[3]), msg);
     ASSERT_FALSE(recorder->named("robotModeChanged").empty());
-    EXPECT_EQ(recorder->named("robotModeChanged")[0].args, (QVariantList{0, static_cast<int>(RobotModeType::Idle)}));
+    EXPECT_EQ(recorder->named("robotModeChanged")[0].args,
+              (QVariantList{0, static_cast<int>(RobotModeType::Idle)}));
     EXPECT_EQ(recorder->named("safetyModeChanged")[0].args, (QVariantList{0, 3}));
     EXPECT_EQ(recorder->named("operationalModeChanged")[0].args, (QVariantList{0, 1}));
     EXPECT_EQ(recorder->named("runtimeStateChanged")[0].args, (QVariantList{6}));

@@ -12,13 +12,15 @@
 #include "robot_proxy/robot_proxy.h"
 #include "test_support.h"
 
-namespace proxy_test {
+namespace proxy_test
+{
 
 using temla::common_interface::RobotMsg;
 using temla::korvu_sdk::RobotProxy;
 
 // A simulated controller (frames only on demand) and a proxy that has not connected yet.
-class SimFixture : public ::testing::Test {
+class SimFixture : public ::testing::Test
+{
 protected:
     void startSim(int robots = 2)
     {

@@ -13,7 +13,8 @@
 #include <thread>
 #include <vector>
 
-namespace proxy_test {
+namespace proxy_test
+{
 
 // Processes events and re-checks the condition until it holds or the (generous) deadline passes.
 inline bool waitUntil(const std::function<bool()> &condition,
@@ -31,7 +32,8 @@ inline bool waitUntil(const std::function<bool()> &condition,
 }
 
 // Every Qt log line of the process, kept for the tests to look at.
-class LogCapture {
+class LogCapture
+{
 public:
     struct Line {
         QtMsgType type;
@@ -87,7 +89,8 @@ private:
 
 // Records every signal of a source object, in emission order, with its arguments and the thread that
 // ran the receiver. Works with direct and queued connections (queued delivery needs registered types).
-class SignalRecorder : public QObject {
+class SignalRecorder : public QObject
+{
 public:
     struct Entry {
         QByteArray signature;
@@ -95,7 +98,8 @@ public:
         QThread *thread;
     };
 
-    SignalRecorder(QObject *source, Qt::ConnectionType type = Qt::DirectConnection) : source_meta(source->metaObject())
+    SignalRecorder(QObject *source, Qt::ConnectionType type = Qt::DirectConnection)
+        : source_meta(source->metaObject())
     {
         for (int i = source_meta->methodOffset(); i < source_meta->methodCount(); ++i) {
             if (source_meta->method(i).methodType() == QMetaMethod::Signal) {

@@ -10,8 +10,10 @@
 #include "sdk_handlers.h"
 #include "test_support.h"
 
-namespace proxy_test {
-namespace {
+namespace proxy_test
+{
+namespace
+{
 
 using temla::korvu_sdk::RobotProxy;
 using temla::korvu_sdk::unescape;
@@ -19,16 +21,11 @@ using temla::korvu_sdk::unescape;
 TEST(Unescape, DecodesTheControllerEscapes)
 {
     const std::vector<std::pair<std::string, std::string>> cases = {
-        {"plain", "plain"},
-        {"a\\nb", "a\nb"},
-        {"a\\tb", "a\tb"},
-        {"a\\\\b", "a\\b"},
-        {"a\\qb", "ab"},
-        {"end\\", "end\\"},
-        {"\\\\n", "\\n"},
-        {"\\", "\\"},
-        {"", ""},
-        {"\\\"quoted\\\"", "quoted"},
+        {"plain", "plain"}, {"a\\nb", "a\nb"},
+        {"a\\tb", "a\tb"},  {"a\\\\b", "a\\b"},
+        {"a\\qb", "ab"},    {"end\\", "end\\"},
+        {"\\\\n", "\\n"},   {"\\", "\\"},
+        {"", ""},           {"\\\"quoted\\\"", "quoted"},
     };
     for (const auto &[input, output] : cases) {
         EXPECT_EQ(unescape(input), output) << input;
@@ -95,10 +92,12 @@ TEST(SdkLog, LevelsMapToQtSeverities)
 {
     LogCapture::clear();
     const std::vector<std::pair<int, QtMsgType>> cases = {
-        {0, QtCriticalMsg}, {1, QtCriticalMsg}, {2, QtWarningMsg}, {3, QtInfoMsg}, {4, QtDebugMsg}, {5, QtDebugMsg},
+        {0, QtCriticalMsg}, {1, QtCriticalMsg}, {2, QtWarningMsg},
+        {3, QtInfoMsg},     {4, QtDebugMsg},    {5, QtDebugMsg},
     };
     for (const auto &[level, type] : cases) {
-        temla::korvu_sdk::detail::forwardSdkLog(level, "sdk_file.cpp", 40 + level, "line " + std::to_string(level));
+        temla::korvu_sdk::detail::forwardSdkLog(level, "sdk_file.cpp", 40 + level,
+                                                "line " + std::to_string(level));
     }
     temla::korvu_sdk::detail::forwardSdkLog(7, "sdk_file.cpp", 1, "never");
     temla::korvu_sdk::detail::forwardSdkLog(-1, "sdk_file.cpp", 1, "never");
@@ -116,9 +115,10 @@ TEST(SdkLog, LevelsMapToQtSeverities)
 TEST(ProxyConstruction, RegistersTheMetaTypesAndTheCatalogue)
 {
     RobotProxy proxy;
-    for (const char *name : {"OperationalModeType", "RobotModeType", "SafetyModeType", "RuntimeState", "RobotMsg",
-                             "temla::common_interface::OperationalModeType", "temla::common_interface::RobotModeType",
-                             "temla::common_interface::SafetyModeType", "temla::common_interface::RuntimeState"}) {
+    for (const char *name :
+         {"OperationalModeType", "RobotModeType", "SafetyModeType", "RuntimeState", "RobotMsg",
+          "temla::common_interface::OperationalModeType", "temla::common_interface::RobotModeType",
+          "temla::common_interface::SafetyModeType", "temla::common_interface::RuntimeState"}) {
         EXPECT_NE(QMetaType::type(name), QMetaType::UnknownType) << name;
     }
     EXPECT_EQ(QMetaType::type("RobotModeType"), qMetaTypeId<temla::common_interface::RobotModeType>());
