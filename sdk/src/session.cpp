@@ -21,6 +21,17 @@ namespace
 {
 // Frames and callbacks waiting for the delivery thread before the reader waits for it.
 constexpr std::size_t kMaxQueuedTasks = 256;
+
+// Local failures travel to the waiting request like a server's error (the waiter raises it), which
+// keeps exception objects from crossing threads.
+Envelope errorEnvelope(int code, const std::string &message)
+{
+    Envelope envelope;
+    envelope.kind = Envelope::Kind::Error;
+    envelope.error_code = code;
+    envelope.error_message = message;
+    return envelope;
+}
 }  // namespace
 
 Session::Session(std::string name, korvu_wire::Encoding encoding, std::shared_ptr<Handlers> handlers,
@@ -334,8 +345,8 @@ void Session::onMessage(std::string payload)
         try {
             pending->hook(envelope.result);
         } catch (const std::exception &e) {
-            pending->promise.set_exception(std::make_exception_ptr(
-                KorvuException(error_code::kProtocol, std::string("ill-typed result: ") + e.what())));
+            pending->promise.set_value(
+                errorEnvelope(error_code::kProtocol, std::string("ill-typed result: ") + e.what()));
             fail(std::string("ill-typed result: ") + e.what());
             return;
         }
@@ -351,7 +362,7 @@ void Session::failPending(int code, const std::string &message)
         failed.swap(pending_);
     }
     for (auto &entry : failed) {
-        entry.second->promise.set_exception(std::make_exception_ptr(KorvuException(code, message)));
+        entry.second->promise.set_value(errorEnvelope(code, message));
     }
 }
 

@@ -46,7 +46,8 @@ public:
     int logout();
     // Ends the connection, its topics and subscriptions. Returns once no subscriber of this client
     // is running any more; called from inside a subscriber it returns at once and no further
-    // subscriber is called after the current one.
+    // subscriber is called after the current one. Because it waits for a running subscriber, do not
+    // call it while holding a lock that a subscriber may be waiting for.
     int disconnect();
     bool hasConnected() const;
     bool hasLogined() const;
