@@ -4,7 +4,7 @@
 // realtime data channel and the slower information read over RPC. The application reads it through the
 // getters below instead of asking the controller.
 //
-// Locking. One recursive mutex (state_mutex) guards every member below it. The realtime frame handlers
+// Locking. One recursive mutex (state_mutex) guards every member of the cache. The realtime frame handlers
 // hold it for a whole frame, including the mode signals they emit, the refreshes a mode transition
 // triggers and the track callback. Every other operation that reads or writes the cache takes it as
 // well, so nothing here races with a frame:
@@ -17,6 +17,9 @@
 //    the default (queued) delivery.
 //  - The RPC refreshes hold the mutex across their requests, so a locking getter waits for a refresh
 //    running on another thread (at most the request timeout per request).
+//  - The robot-message dispatch and the disconnection report write the records only through the
+//    store* operations, which take the mutex and release it before they return; the caller emits its
+//    signals afterwards.
 
 #include <atomic>
 #include <cstdint>
@@ -165,7 +168,11 @@ class ROBOT_PROXY_EXPORT RealtimeRobotState : public QObject
 public:
     static constexpr int kRobotSlots = 4;
 
+    // Shares both clients; makes no call on them.
     RealtimeRobotState(std::shared_ptr<RpcClient> rpc, std::shared_ptr<RtdeClient> rtde);
+    // Logs out of and disconnects the realtime client, then the RPC client. No frame handler runs
+    // once destruction has begun: the realtime client's disconnect() returns only after its
+    // subscribers have stopped, and a handler that was waiting for the mutex returns untouched.
     ~RealtimeRobotState() override;
 
     RealtimeRobotState(const RealtimeRobotState &) = delete;
