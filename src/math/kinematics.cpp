@@ -44,15 +44,20 @@ double dhValue(std::vector<std::vector<double>> const &dh,
     return dh[row][joint] + (compensation.empty() ? 0.0 : compensation[row][joint]);
 }
 
-// Rx(alpha)·Tx(a)·Tz(d)·Rz(theta) written out: rotation Rx(alpha)·Rz(theta), translation Rx(alpha)·(a, 0, d).
+// Appends Rx(alpha)·Tx(a)·Tz(d)·Rz(theta): the twist mixes the Y and Z columns, the offsets run along the
+// X column and the twisted Z column, and the joint turn mixes the X and Y columns.
 void appendJoint(Frame &frame, double alpha, double a, double d, double theta)
 {
     double const ca = std::cos(alpha), sa = std::sin(alpha);
     double const ct = std::cos(theta), st = std::sin(theta);
-    Eigen::Matrix3d r;
-    r << ct, -st, 0.0,  //
-        ca * st, ca * ct, -sa, sa * st, sa * ct, ca;
-    frame.append(r, Eigen::Vector3d(a, -sa * d, ca * d));
+    Eigen::Matrix3d &r = frame.rotation;
+    Eigen::Vector3d const x = r.col(0);
+    Eigen::Vector3d const y = ca * r.col(1) + sa * r.col(2);
+    Eigen::Vector3d const z = ca * r.col(2) - sa * r.col(1);
+    frame.translation += a * x + d * z;
+    r.col(0) = ct * x + st * y;
+    r.col(1) = ct * y - st * x;
+    r.col(2) = z;
 }
 
 bool rowsCover(std::vector<std::vector<double>> const &table, std::size_t count)
