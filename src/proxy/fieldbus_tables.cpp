@@ -83,7 +83,10 @@ void ProxyCore::fillPnTable()
     try {
         PnWait wait = PnWait::TimedOut;
         for (int poll = 0; poll < kPnReadyPolls && wait == PnWait::TimedOut; ++poll) {
-            if (!hasLogined()) {
+            if (isCancelled()) {
+                qDebug() << "The PN address table fill was cancelled.";
+                wait = PnWait::Exited;
+            } else if (!hasLogined()) {
                 qDebug() << "Exit the ready pn address table: login out!";
                 wait = PnWait::Exited;
             } else if (readInt(*rpc_client, QStringLiteral("__internal.pn_server.slots_ready")) == 1) {
@@ -126,6 +129,10 @@ void ProxyCore::fillEipTable()
         return;
     }
     try {
+        if (isCancelled()) {
+            qDebug() << "The EIP address table fill was cancelled.";
+            return;
+        }
         if (!hasLogined()) {
             qDebug() << "Exit the ready eip address table: login out!";
             return;

@@ -28,8 +28,10 @@ TEST_F(Lifetime, DestroyWhileFillsAndAConnectRun)
     ASSERT_TRUE(sim->waitForCallCount("RegisterControl.getInt32", 2, std::chrono::seconds(5)));
     // The EtherNet/IP fill reads slowly.
     sim->stallMethod("RegisterControl.getInt32", std::chrono::milliseconds(20));
+    const int reads_before = sim->callCount("RegisterControl.getInt32");
     auto eip = batchOf({message(51, 3, "robot1", {"1"})});
     proxy->robotMessageCallback(eip);
+    ASSERT_TRUE(sim->waitForCallCount("RegisterControl.getInt32", reads_before + 3, std::chrono::seconds(5)));
     // A connect worker retries the script client.
     sim->dropConnections(temla::korvu_sim::ServerKind::Script);
     ASSERT_TRUE(waitUntil([&] { return !proxy->getScriptClient()->hasConnected(); }));
