@@ -146,7 +146,7 @@ TEST(ForwardKinematics, ErrorCodesLeaveThePoseUntouched)
              Case{q, tool, {}, {}, -1, -1, "empty DH table"},
              Case{q, tool, {{0, 0}, {0, 0}, {0, 0}}, {}, -1, -2, "three DH rows"},
              Case{q, tool, dh, {{0, 0}, {0, 0}, {0, 0}}, -1, -2, "three compensation rows"},
-             Case{q, tool, {{0, 0}, {0, 0}, {0.1}, {0, 0}}, -1, -2, "a DH row shorter than the joints"},
+             Case{q, tool, {{0, 0}, {0, 0}, {0.1}, {0, 0}}, {}, -1, -2, "a DH row shorter than the joints"},
              Case{q, tool, dh, {{0, 0}, {0}, {0, 0}, {0, 0}}, 1, -2, "a compensation row shorter than used"},
              Case{q, {0, 0, 0}, dh, {}, -1, -3, "a tool that is not a pose"},
              Case{q, tool, dh, {}, 2, -4, "joint == n"},
