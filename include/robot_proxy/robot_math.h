@@ -243,12 +243,12 @@ ROBOT_PROXY_EXPORT bool calculateArcPoint(std::vector<double> const &p1, std::ve
 ROBOT_PROXY_EXPORT Eigen::Vector3d fitPlaneToPoints(std::vector<std::vector<double>> const &points);
 
 // Fits a·x + b·y + c·z + d = 0 with d = ±1 (so (a, b, c) is not normalised: its length is the inverse of
-// the plane's distance from the origin) and (a, b, c) on refDir's side. Writes plane[0..3], growing plane
+// the plane's distance from the origin) and (a, b, c) on ref_dir's side. Writes plane[0..3], growing plane
 // to four elements if it is shorter. False, plane untouched, when there are fewer than three points, a
-// point or refDir does not have three elements, a value is not finite, or the mean squared residual in
+// point or ref_dir does not have three elements, a value is not finite, or the mean squared residual in
 // that form exceeds 0.5 (this includes planes through the origin, which the form cannot hold).
 ROBOT_PROXY_EXPORT bool definePlane(std::vector<std::vector<double>> const &points,
-                                    std::vector<double> const &refDir, std::vector<double> &plane);
+                                    std::vector<double> const &ref_dir, std::vector<double> &plane);
 
 // [-Z, Z·t + offset] for the pose's Z axis and position t: the plane perpendicular to Z at the signed
 // distance offset from t along Z, normal along -Z.
@@ -302,9 +302,9 @@ using FlangePoses = std::vector<Eigen::Affine3d, Eigen::aligned_allocator<Eigen:
 // kTcpConditionThreshold times its largest. Rotations all about one axis, or fewer than two distinct
 // orientations, fail that test (the solver would still call them converged, with a meaningless TCP).
 // No poses, or a pose with a non-finite value: the guesses come back with error 0 and converged false.
-ROBOT_PROXY_EXPORT TcpCalibrationResult calibrateTcp(FlangePoses const &flangePoses,
-                                                     Eigen::Vector3d const &tcpGuess,
-                                                     Eigen::Vector3d const &pointGuess);
+ROBOT_PROXY_EXPORT TcpCalibrationResult calibrateTcp(FlangePoses const &flange_poses,
+                                                     Eigen::Vector3d const &tcp_guess,
+                                                     Eigen::Vector3d const &point_guess);
 
 // Relative conditioning below which calibrateTcp reports converged false (see there).
 inline constexpr double kTcpConditionThreshold = 1e-3;
@@ -315,12 +315,12 @@ inline constexpr double kTcpConditionThreshold = 1e-3;
 ROBOT_PROXY_EXPORT int calibrate_tcp(std::vector<std::vector<double>> const &poses, std::vector<double> &tcp);
 
 // Tool point from flange poses whose tool tip touches one plane, the plane's direction fitted to
-// planePoints (its offset is solved for). Appends [mean |r|, rms r, max |r|] of the plane residuals (m) to
+// plane_points (its offset is solved for). Appends [mean |r|, rms r, max |r|] of the plane residuals (m) to
 // stats. Returns 0; -1 for fewer than 3 plane points, -2 for fewer than 4 flange poses, -3 for a flange
 // pose without six elements, -4 when no plane normal can be fitted. tcp and stats untouched on an error.
 ROBOT_PROXY_EXPORT int calibrateTCPBasePlane(std::vector<double> &tcp, std::vector<double> &stats,
-                                             std::vector<std::vector<double>> const &planePoints,
-                                             std::vector<std::vector<double>> const &flangePoses);
+                                             std::vector<std::vector<double>> const &plane_points,
+                                             std::vector<std::vector<double>> const &flange_poses);
 
 // User frame at O from three poses (positions O, P1 along the first axis, P2 in the plane). With
 // a = (P1 - O)/|..|, n = normalised a × (P2 - O), m = n × a, the columns (X, Y, Z) by type:
@@ -332,24 +332,24 @@ ROBOT_PROXY_EXPORT int calibrate_feature(std::vector<std::vector<double>> const 
 
 // Tool axis from two sets of eight poses: each set gives a point (where the line through the midpoints of
 // its pose pairs 0-1 and 2-3 comes nearest the line through those of 4-5 and 6-7); axis = unit vector from
-// pointA to pointB. pointA and pointB are always replaced (empty for a set that is not eight six-element
+// point_a to point_b. point_a and point_b are always replaced (empty for a set that is not eight six-element
 // poses). Returns 1; 0 with axis untouched when a point is missing or the two coincide.
-ROBOT_PROXY_EXPORT int toolAxisFromTwoCircles(std::vector<std::vector<double>> const &setA,
-                                              std::vector<std::vector<double>> const &setB,
-                                              std::vector<double> &pointA, std::vector<double> &pointB,
+ROBOT_PROXY_EXPORT int toolAxisFromTwoCircles(std::vector<std::vector<double>> const &set_a,
+                                              std::vector<std::vector<double>> const &set_b,
+                                              std::vector<double> &point_a, std::vector<double> &point_b,
                                               std::vector<double> &axis);
 
-// Angles of a tool orientation, relative to the flange, whose Z axis points along newZ (base frame), with
-// X as close to the current tool X (toolRpy, relative to the flange at flangeRpy) as possible. Empty when
-// an argument does not have three elements or newZ is (nearly) zero.
-ROBOT_PROXY_EXPORT std::vector<double> toolPoseInFlangeFromNewZ(std::vector<double> const &flangeRpy,
-                                                                std::vector<double> const &toolRpy,
-                                                                std::vector<double> const &newZ);
+// Angles of a tool orientation, relative to the flange, whose Z axis points along new_z (base frame), with
+// X as close to the current tool X (tool_rpy, relative to the flange at flange_rpy) as possible. Empty when
+// an argument does not have three elements or new_z is (nearly) zero.
+ROBOT_PROXY_EXPORT std::vector<double> toolPoseInFlangeFromNewZ(std::vector<double> const &flange_rpy,
+                                                                std::vector<double> const &tool_rpy,
+                                                                std::vector<double> const &new_z);
 
 // The base-frame point in flange coordinates, Rᵀ·(point - t). Empty unless point has three elements and
-// flangePose six.
+// flange_pose six.
 ROBOT_PROXY_EXPORT std::vector<double> tcpInFlange(std::vector<double> const &point,
-                                                   std::vector<double> const &flangePose);
+                                                   std::vector<double> const &flange_pose);
 
 // Straight line y = slope·x + intercept through (x, y) pairs: [slope, intercept, max |r|, rms r]. Empty for
 // fewer than two samples, a sample that is not a pair, x values all within 1e-12, or a non-finite fit.
@@ -362,36 +362,34 @@ ROBOT_PROXY_EXPORT std::vector<double> calibrateLinear(std::vector<std::vector<d
 inline constexpr std::size_t kMaxPathPoints = 1000000;
 
 // Way points from start to end along the straight segment, every step metres of arc length from
-// startOffset, then the point at length L - endOffset (L the segment length); orientations are slerped by
-// the share of L. If startOffset >= L - endOffset the path is that one point. Coincident start and end
+// start_offset, then the point at length L - end_offset (L the segment length); orientations are slerped by
+// the share of L. If start_offset >= L - end_offset the path is that one point. Coincident start and end
 // positions give [start]. Empty for a pose without six elements.
 ROBOT_PROXY_EXPORT std::vector<std::vector<double>> pathMovel(std::vector<double> const &start,
-                                                              double startOffset,
+                                                              double start_offset,
                                                               std::vector<double> const &end,
-                                                              double endOffset, double step);
+                                                              double end_offset, double step);
 
 // Way points along the circular arc from start through via to end, every step radians from the start
 // (counter-clockwise about the travel normal); the end pose itself is not included. Orientations are
 // slerped from start's to end's by the share of the arc angle. Collinear positions, or via or end within
-// 1e-4 m of start (but not both), fall back to pathMovel(start, startOffset, end, endOffset, step), where
+// 1e-4 m of start (but not both), fall back to pathMovel(start, start_offset, end, end_offset, step), where
 // step is a length; the offsets are used only then. Empty for both within 1e-4 m or a wrong pose length.
 ROBOT_PROXY_EXPORT std::vector<std::vector<double>> pathMovec(std::vector<double> const &start,
-                                                              double startOffset,
+                                                              double start_offset,
                                                               std::vector<double> const &via,
                                                               std::vector<double> const &end,
-                                                              double endOffset, double step);
+                                                              double end_offset, double step);
 
 // Positions (three elements each) of a spiral about center starting at start: at the angle φ the radius
-// is |start - center| + radiusPerTurn·φ/2π and the axial advance advancePerTurn·φ/2π. The spiral plane is
+// is |start - center| + radius_per_turn·φ/2π and the axial advance advance_per_turn·φ/2π. The spiral plane is
 // spanned by start - center and a base diagonal chosen by plane (0: X+Y, 1: Y+Z, 2: X+Z). Points every
-// angleStep while φ < totalAngle, then the point at totalAngle. totalAngle <= 0 gives one point: radius
-// and advance at totalAngle, direction at -totalAngle. Empty for a wrong pose length, another plane, or
+// angle_step while φ < total_angle, then the point at total_angle. total_angle <= 0 gives one point: radius
+// and advance at total_angle, direction at -total_angle. Empty for a wrong pose length, another plane, or
 // start at the center (no spiral frame).
-ROBOT_PROXY_EXPORT std::vector<std::vector<double>> pathMoveSpiral(std::vector<double> const &start,
-                                                                   std::vector<double> const &center,
-                                                                   int plane, double totalAngle,
-                                                                   double radiusPerTurn,
-                                                                   double advancePerTurn, double angleStep);
+ROBOT_PROXY_EXPORT std::vector<std::vector<double>> pathMoveSpiral(
+    std::vector<double> const &start, std::vector<double> const &center, int plane, double total_angle,
+    double radius_per_turn, double advance_per_turn, double angle_step);
 
 // Height offset and tilt of a surface from n > 3 distance readings taken at equal angles around a circle
 // of the given radius: delta = [0, 0, gain·(mean - reference), gain·roll, gain·pitch, gain·yaw], the

@@ -95,21 +95,21 @@ std::vector<double> circle8PointsLineIntersect(std::vector<std::vector<double>> 
 
 }  // namespace
 
-TcpCalibrationResult calibrateTcp(FlangePoses const &flangePoses, Eigen::Vector3d const &tcpGuess,
-                                  Eigen::Vector3d const &pointGuess)
+TcpCalibrationResult calibrateTcp(FlangePoses const &flange_poses, Eigen::Vector3d const &tcp_guess,
+                                  Eigen::Vector3d const &point_guess)
 {
-    TcpCalibrationResult result{tcpGuess, pointGuess, 0.0, false};
-    if (flangePoses.empty() || !std::all_of(flangePoses.begin(), flangePoses.end(),
-                                            [](Eigen::Affine3d const &t) { return allFinite(t); })) {
+    TcpCalibrationResult result{tcp_guess, point_guess, 0.0, false};
+    if (flange_poses.empty() || !std::all_of(flange_poses.begin(), flange_poses.end(),
+                                             [](Eigen::Affine3d const &t) { return allFinite(t); })) {
         return result;
     }
 
-    double tcp[3] = {tcpGuess.x(), tcpGuess.y(), tcpGuess.z()};
-    double point[3] = {pointGuess.x(), pointGuess.y(), pointGuess.z()};
+    double tcp[3] = {tcp_guess.x(), tcp_guess.y(), tcp_guess.z()};
+    double point[3] = {point_guess.x(), point_guess.y(), point_guess.z()};
     std::vector<Eigen::Matrix3d> rotations;
-    rotations.reserve(flangePoses.size());
+    rotations.reserve(flange_poses.size());
     ceres::Problem problem;
-    for (auto const &pose : flangePoses) {
+    for (auto const &pose : flange_poses) {
         Eigen::Matrix3d const rotation = orthonormalRotation(pose);
         rotations.push_back(rotation);
         Eigen::Vector3d const angle_axis = angleAxisOf(rotation);
@@ -146,31 +146,31 @@ int calibrate_tcp(std::vector<std::vector<double>> const &poses, std::vector<dou
 }
 
 int calibrateTCPBasePlane(std::vector<double> &tcp, std::vector<double> &stats,
-                          std::vector<std::vector<double>> const &planePoints,
-                          std::vector<std::vector<double>> const &flangePoses)
+                          std::vector<std::vector<double>> const &plane_points,
+                          std::vector<std::vector<double>> const &flange_poses)
 {
-    if (planePoints.size() < 3) {
+    if (plane_points.size() < 3) {
         return -1;
     }
-    if (flangePoses.size() < 4) {
+    if (flange_poses.size() < 4) {
         return -2;
     }
-    for (auto const &pose : flangePoses) {
+    for (auto const &pose : flange_poses) {
         if (pose.size() != 6 || !allFinite(pose)) {
             return -3;
         }
     }
-    Eigen::Vector3d n = fitPlaneToPoints(planePoints);
+    Eigen::Vector3d n = fitPlaneToPoints(plane_points);
     // A NaN normal (a point without three coordinates, non-finite values) fails this test too.
     if (!(n.norm() >= 1e-6)) {
         return -4;
     }
     n.normalize();
 
-    Eigen::MatrixXd a(flangePoses.size(), 4);
-    Eigen::VectorXd b(flangePoses.size());
-    for (std::size_t i = 0; i < flangePoses.size(); ++i) {
-        Eigen::Affine3d const t = to_matrix(flangePoses[i]);
+    Eigen::MatrixXd a(flange_poses.size(), 4);
+    Eigen::VectorXd b(flange_poses.size());
+    for (std::size_t i = 0; i < flange_poses.size(); ++i) {
+        Eigen::Affine3d const t = to_matrix(flange_poses[i]);
         Eigen::Matrix3d const r = orthonormalRotation(t);
         auto const row = static_cast<Eigen::Index>(i);
         a.row(row) << n.dot(r.col(0)), n.dot(r.col(1)), n.dot(r.col(2)), 1.0;
@@ -239,16 +239,16 @@ int calibrate_feature(std::vector<std::vector<double>> const &points, int type, 
     return 1;
 }
 
-int toolAxisFromTwoCircles(std::vector<std::vector<double>> const &setA,
-                           std::vector<std::vector<double>> const &setB, std::vector<double> &pointA,
-                           std::vector<double> &pointB, std::vector<double> &axis)
+int toolAxisFromTwoCircles(std::vector<std::vector<double>> const &set_a,
+                           std::vector<std::vector<double>> const &set_b, std::vector<double> &point_a,
+                           std::vector<double> &point_b, std::vector<double> &axis)
 {
-    pointA = circle8PointsLineIntersect(setA);
-    pointB = circle8PointsLineIntersect(setB);
-    if (pointA.size() != 3 || pointB.size() != 3) {
+    point_a = circle8PointsLineIntersect(set_a);
+    point_b = circle8PointsLineIntersect(set_b);
+    if (point_a.size() != 3 || point_b.size() != 3) {
         return 0;
     }
-    Eigen::Vector3d const d = toVector3(pointB) - toVector3(pointA);
+    Eigen::Vector3d const d = toVector3(point_b) - toVector3(point_a);
     double const length = d.norm();
     if (!(length >= 1e-10) || !std::isfinite(length)) {
         return 0;
@@ -257,20 +257,21 @@ int toolAxisFromTwoCircles(std::vector<std::vector<double>> const &setA,
     return 1;
 }
 
-std::vector<double> toolPoseInFlangeFromNewZ(std::vector<double> const &flangeRpy,
-                                             std::vector<double> const &toolRpy,
-                                             std::vector<double> const &newZ)
+std::vector<double> toolPoseInFlangeFromNewZ(std::vector<double> const &flange_rpy,
+                                             std::vector<double> const &tool_rpy,
+                                             std::vector<double> const &new_z)
 {
-    if (flangeRpy.size() != 3 || toolRpy.size() != 3 || newZ.size() != 3) {
+    if (flange_rpy.size() != 3 || tool_rpy.size() != 3 || new_z.size() != 3) {
         return {};
     }
-    if (!allFinite(flangeRpy) || !allFinite(toolRpy) || !allFinite(newZ)) {
+    if (!allFinite(flange_rpy) || !allFinite(tool_rpy) || !allFinite(new_z)) {
         return {};
     }
     Eigen::Matrix3d const r1 =
-        orthonormalRotation(to_matrix({0, 0, 0, flangeRpy[0], flangeRpy[1], flangeRpy[2]}));
-    Eigen::Matrix3d const r2 = orthonormalRotation(to_matrix({0, 0, 0, toolRpy[0], toolRpy[1], toolRpy[2]}));
-    Eigen::Vector3d const wanted = toVector3(newZ);
+        orthonormalRotation(to_matrix({0, 0, 0, flange_rpy[0], flange_rpy[1], flange_rpy[2]}));
+    Eigen::Matrix3d const r2 =
+        orthonormalRotation(to_matrix({0, 0, 0, tool_rpy[0], tool_rpy[1], tool_rpy[2]}));
+    Eigen::Vector3d const wanted = toVector3(new_z);
     if (wanted.norm() < 1e-10) {
         return {};
     }
@@ -295,12 +296,12 @@ std::vector<double> toolPoseInFlangeFromNewZ(std::vector<double> const &flangeRp
     return {pose[3], pose[4], pose[5]};
 }
 
-std::vector<double> tcpInFlange(std::vector<double> const &point, std::vector<double> const &flangePose)
+std::vector<double> tcpInFlange(std::vector<double> const &point, std::vector<double> const &flange_pose)
 {
-    if (point.size() != 3 || flangePose.size() != 6) {
+    if (point.size() != 3 || flange_pose.size() != 6) {
         return {};
     }
-    Eigen::Affine3d const t = to_matrix(flangePose);
+    Eigen::Affine3d const t = to_matrix(flange_pose);
     return toStdVector(orthonormalRotation(t).transpose() * (toVector3(point) - t.translation()));
 }
 

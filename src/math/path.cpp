@@ -23,6 +23,11 @@ using Path = std::vector<std::vector<double>>;
 
 constexpr double kTwoPi = 2.0 * M_PI;
 
+// Per spiral plane (0, 1, 2): the base diagonal that fixes the plane, and the further move along one axis
+// when the start lies on that diagonal.
+constexpr double kDiagonal[3][3] = {{0.02, 0.02, 0}, {0, 0.02, 0.02}, {0.02, 0, 0.02}};
+constexpr double kNudge[3][3] = {{0.01, 0, 0}, {0, 0.01, 0}, {0, 0, 0.01}};
+
 bool isPositiveStep(double step)
 {
     return step > 0 && std::isfinite(step);
@@ -68,11 +73,11 @@ std::vector<double> wayPoint(Eigen::Vector3d const &position, std::vector<double
 
 }  // namespace
 
-Path pathMovel(std::vector<double> const &start, double startOffset, std::vector<double> const &end,
-               double endOffset, double step)
+Path pathMovel(std::vector<double> const &start, double start_offset, std::vector<double> const &end,
+               double end_offset, double step)
 {
     if (start.size() != 6 || end.size() != 6 || !allFinite(start) || !allFinite(end) ||
-        !allFiniteValues({startOffset, endOffset}) || !isPositiveStep(step)) {
+        !allFiniteValues({start_offset, end_offset}) || !isPositiveStep(step)) {
         return {};
     }
     Eigen::Vector3d const origin = toVector3(start);
@@ -81,8 +86,8 @@ Path pathMovel(std::vector<double> const &start, double startOffset, std::vector
     if (length == 0) {
         return {start};
     }
-    double const s_end = length - endOffset;
-    double const samples = sampleCount(startOffset, s_end, step);
+    double const s_end = length - end_offset;
+    double const samples = sampleCount(start_offset, s_end, step);
     if (!fitsPath(samples, 1)) {
         return {};
     }
@@ -94,7 +99,7 @@ Path pathMovel(std::vector<double> const &start, double startOffset, std::vector
     Path path;
     path.reserve(static_cast<std::size_t>(samples) + 1);
     for (std::size_t k = 0; k < kMaxPathPoints; ++k) {
-        double const s = startOffset + static_cast<double>(k) * step;
+        double const s = start_offset + static_cast<double>(k) * step;
         if (!(s < s_end)) {
             break;
         }
@@ -104,8 +109,8 @@ Path pathMovel(std::vector<double> const &start, double startOffset, std::vector
     return path;
 }
 
-Path pathMovec(std::vector<double> const &start, double startOffset, std::vector<double> const &via,
-               std::vector<double> const &end, double endOffset, double step)
+Path pathMovec(std::vector<double> const &start, double start_offset, std::vector<double> const &via,
+               std::vector<double> const &end, double end_offset, double step)
 {
     if (start.size() != 6 || via.size() != 6 || end.size() != 6 || !allFinite(start) || !allFinite(via) ||
         !allFinite(end) || !isPositiveStep(step)) {
@@ -117,13 +122,13 @@ Path pathMovec(std::vector<double> const &start, double startOffset, std::vector
         return {};
     }
     if (m < 1e-4 || t < 1e-4) {
-        return pathMovel(start, startOffset, end, endOffset, step);
+        return pathMovel(start, start_offset, end, end_offset, step);
     }
     Eigen::Vector3d const u = (b - a) / m;
     Eigen::Vector3d const v = (c - a) / t;
     Eigen::Vector3d const uv = u.cross(v);
     if (uv.isZero(0.0) || uv.cwiseAbs().sum() < 1e-5) {
-        return pathMovel(start, startOffset, end, endOffset, step);
+        return pathMovel(start, start_offset, end, end_offset, step);
     }
 
     Eigen::Vector3d const n = (c - a).cross(b - a).normalized();
@@ -162,16 +167,14 @@ Path pathMovec(std::vector<double> const &start, double startOffset, std::vector
 }
 
 Path pathMoveSpiral(std::vector<double> const &start, std::vector<double> const &center, int plane,
-                    double totalAngle, double radiusPerTurn, double advancePerTurn, double angleStep)
+                    double total_angle, double radius_per_turn, double advance_per_turn, double angle_step)
 {
     if (start.size() != 6 || center.size() != 6 || plane < 0 || plane > 2 || !allFinite(start) ||
-        !allFinite(center) || !allFiniteValues({totalAngle, radiusPerTurn, advancePerTurn}) ||
-        !isPositiveStep(angleStep)) {
+        !allFinite(center) || !allFiniteValues({total_angle, radius_per_turn, advance_per_turn}) ||
+        !isPositiveStep(angle_step)) {
         return {};
     }
     // An auxiliary point off the center along a base diagonal fixes the spiral's plane.
-    static constexpr double kDiagonal[3][3] = {{0.02, 0.02, 0}, {0, 0.02, 0.02}, {0.02, 0, 0.02}};
-    static constexpr double kNudge[3][3] = {{0.01, 0, 0}, {0, 0.01, 0}, {0, 0, 0.01}};
     Eigen::Vector3d const c = toVector3(center);
     Eigen::Vector3d h = c + Eigen::Vector3d(kDiagonal[plane][0], kDiagonal[plane][1], kDiagonal[plane][2]);
     if (arePointsCollinear(start, center, toStdVector(h))) {
@@ -190,27 +193,27 @@ Path pathMoveSpiral(std::vector<double> const &start, std::vector<double> const 
     }
 
     auto point = [&](double phi, double direction) {
-        double const rho = r0 + radiusPerTurn / kTwoPi * phi;
+        double const rho = r0 + radius_per_turn / kTwoPi * phi;
         return toStdVector(c + rho * (std::cos(direction) * x + std::sin(direction) * y) +
-                           advancePerTurn / kTwoPi * phi * n);
+                           advance_per_turn / kTwoPi * phi * n);
     };
-    if (totalAngle <= 0) {
-        return {point(totalAngle, -totalAngle)};
+    if (total_angle <= 0) {
+        return {point(total_angle, -total_angle)};
     }
-    double const samples = sampleCount(0, totalAngle, angleStep);
+    double const samples = sampleCount(0, total_angle, angle_step);
     if (!fitsPath(samples, 1)) {
         return {};
     }
     Path path;
     path.reserve(static_cast<std::size_t>(samples) + 1);
     for (std::size_t i = 0; i < kMaxPathPoints; ++i) {
-        double const phi = static_cast<double>(i) * angleStep;
-        if (!(phi < totalAngle)) {
+        double const phi = static_cast<double>(i) * angle_step;
+        if (!(phi < total_angle)) {
             break;
         }
         path.push_back(point(phi, phi));
     }
-    path.push_back(point(totalAngle, totalAngle));
+    path.push_back(point(total_angle, total_angle));
     return path;
 }
 

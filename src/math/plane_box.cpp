@@ -71,10 +71,10 @@ Eigen::Vector3d fitPlaneToPoints(std::vector<std::vector<double>> const &points)
     return normalizedOrSame(normal);
 }
 
-bool definePlane(std::vector<std::vector<double>> const &points, std::vector<double> const &refDir,
+bool definePlane(std::vector<std::vector<double>> const &points, std::vector<double> const &ref_dir,
                  std::vector<double> &plane)
 {
-    if (points.size() < 3 || refDir.size() != 3 || !allFinite(refDir)) {
+    if (points.size() < 3 || ref_dir.size() != 3 || !allFinite(ref_dir)) {
         return false;
     }
     Eigen::MatrixXd a(points.size(), 3);
@@ -92,7 +92,7 @@ bool definePlane(std::vector<std::vector<double>> const &points, std::vector<dou
         return false;
     }
     double d = 1;
-    if (x.dot(toVector3(refDir)) < 0) {
+    if (x.dot(toVector3(ref_dir)) < 0) {
         x = -x;
         d = -1;
     }
