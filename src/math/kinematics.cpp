@@ -5,6 +5,7 @@
 
 #include <array>
 #include <cmath>
+#include <utility>
 
 #include "math/rotation.h"
 #include "robot_proxy/robot_math.h"
@@ -151,11 +152,16 @@ bool calcNormalizedJacobianMinSigma6x6(std::vector<double> const &j, double &min
 
 std::vector<std::vector<double>> calJointStiffRatio(std::vector<double> const &ratios)
 {
-    std::vector<double> row(ratios.size());
-    for (std::size_t i = 0; i < ratios.size(); ++i) {
-        row[i] = stiffRatio(ratios[i]);
+    std::vector<double> row;
+    row.reserve(ratios.size());
+    for (double const x : ratios) {
+        row.push_back(stiffRatio(x));
     }
-    return {row, row};
+    std::vector<std::vector<double>> rows;
+    rows.reserve(2);
+    rows.push_back(row);
+    rows.push_back(std::move(row));
+    return rows;
 }
 
 }  // namespace robot_math
