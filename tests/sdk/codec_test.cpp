@@ -102,6 +102,16 @@ TEST(Deserialize, RejectsGarbageAndDeepNesting)
         wire::deserialize(std::string(ok_depth, '[') + std::string(ok_depth, ']'), Encoding::Json, out));
     EXPECT_FALSE(wire::deserialize(std::string(ok_depth + 1, '[') + std::string(ok_depth + 1, ']'),
                                    Encoding::Json, out));
+    // A flat array of tiny elements would build a document far larger than its frame.
+    const auto flat = [](std::size_t count) {
+        std::string bytes = "\xdd";
+        for (int shift = 24; shift >= 0; shift -= 8) {
+            bytes.push_back(static_cast<char>((count >> shift) & 0xff));
+        }
+        return bytes + std::string(count, '\xc0');
+    };
+    EXPECT_TRUE(wire::deserialize(flat(wire::kMaxElements - 1), Encoding::MsgPack, out));
+    EXPECT_FALSE(wire::deserialize(flat(wire::kMaxElements), Encoding::MsgPack, out));
     // A million nested one-element arrays would overflow the stack of a recursive reader.
     EXPECT_FALSE(wire::deserialize(std::string(1000000, '\x91'), Encoding::MsgPack, out));
 }

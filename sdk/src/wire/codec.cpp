@@ -9,9 +9,9 @@ namespace korvu_wire
 namespace
 {
 
-// Builds the document like the library's own DOM parser but gives up beyond kMaxNestingDepth, so a
-// hostile payload can neither exhaust the stack of the recursive binary reader nor build a huge tree
-// of empty containers cheaply.
+// Builds the document like the library's own DOM parser but gives up beyond kMaxNestingDepth or
+// kMaxElements, so a hostile payload can neither exhaust the stack of the recursive binary reader
+// nor turn a few bytes per element into a document many times the frame's size.
 class DepthLimitedSax : public nlohmann::detail::json_sax_dom_parser<Json>
 {
     using Base = nlohmann::detail::json_sax_dom_parser<Json>;
@@ -19,6 +19,17 @@ class DepthLimitedSax : public nlohmann::detail::json_sax_dom_parser<Json>
 public:
     explicit DepthLimitedSax(Json &root) : Base(root, false) {}
 
+    bool null() { return count() && Base::null(); }
+    bool boolean(bool value) { return count() && Base::boolean(value); }
+    bool number_integer(Json::number_integer_t value) { return count() && Base::number_integer(value); }
+    bool number_unsigned(Json::number_unsigned_t value) { return count() && Base::number_unsigned(value); }
+    bool number_float(Json::number_float_t value, const std::string &text)
+    {
+        return count() && Base::number_float(value, text);
+    }
+    bool string(std::string &value) { return count() && Base::string(value); }
+    bool binary(Json::binary_t &value) { return count() && Base::binary(value); }
+    bool key(std::string &value) { return count() && Base::key(value); }
     bool start_object(std::size_t elements) { return enter() && Base::start_object(elements); }
     bool end_object()
     {
@@ -33,8 +44,10 @@ public:
     }
 
 private:
-    bool enter() { return ++depth_ <= kMaxNestingDepth; }
+    bool enter() { return ++depth_ <= kMaxNestingDepth && count(); }
+    bool count() { return ++elements_ <= kMaxElements; }
     int depth_ = 0;
+    std::size_t elements_ = 0;
 };
 
 }  // namespace

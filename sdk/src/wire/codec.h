@@ -20,6 +20,8 @@ enum class Encoding { Json, MsgPack };
 constexpr std::size_t kMaxFrameSize = 16u * 1024u * 1024u;
 // Deepest nesting of arrays and objects accepted in a message.
 constexpr int kMaxNestingDepth = 64;
+// Most values (scalars, containers and object keys together) accepted in a message.
+constexpr std::size_t kMaxElements = 1000000;
 
 std::string serialize(const Json &message, Encoding encoding);
 
