@@ -36,6 +36,9 @@ constexpr int kPickAttempts = 64;
 // Messages kept per channel (and while no channel carries them) before the oldest are dropped.
 constexpr size_t kMaxPendingMessages = 100000;
 constexpr double kManualStepSeconds = 0.02;
+// Bounds on what peers can make the simulator remember.
+constexpr size_t kMaxCountedMethods = 4096;
+constexpr size_t kMaxRecordedScripts = 10000;
 
 size_t slot(ServerKind kind)
 {
@@ -286,7 +289,8 @@ void Simulator::Impl::handleRequest(const std::shared_ptr<Session> &session, con
     std::chrono::milliseconds stall{0};
     {
         std::lock_guard<std::mutex> lock(mutex);
-        ++call_counts[request.method];
+        if (call_counts.size() < kMaxCountedMethods || call_counts.count(request.method))
+            ++call_counts[request.method];
         auto f = failures.find(request.method);
         if (f != failures.end())
             failure = f->second;
@@ -530,6 +534,8 @@ Json Simulator::Impl::handleScript(const std::string &method, const Json &params
         throw RpcError(korvu_wire::kErrScriptRejected, "empty script");
     {
         std::lock_guard<std::mutex> lock(mutex);
+        if (scripts.size() >= kMaxRecordedScripts)
+            scripts.erase(scripts.begin());
         scripts.push_back(text);
     }
     log("script received (" + std::to_string(text.size()) + " bytes)");
@@ -771,47 +777,68 @@ void Simulator::setSafetyMode(int index, common_interface::SafetyModeType mode)
 
 void Simulator::setRuntimeState(common_interface::RuntimeState state)
 {
-    std::lock_guard<std::mutex> lock(impl_->mutex);
-    impl_->state.runtime_state = state;
+    {
+        std::lock_guard<std::mutex> lock(impl_->mutex);
+        impl_->state.runtime_state = state;
+    }
+    impl_->notifyChange();
 }
 
 void Simulator::setRuntimeContext(int thread_id, int line_number)
 {
-    std::lock_guard<std::mutex> lock(impl_->mutex);
-    impl_->state.runtime_context = {thread_id, line_number};
+    {
+        std::lock_guard<std::mutex> lock(impl_->mutex);
+        impl_->state.runtime_context = {thread_id, line_number};
+    }
+    impl_->notifyChange();
 }
 
 void Simulator::setModbusSignals(std::vector<std::string> names, std::vector<int32_t> values,
                                  std::vector<int32_t> errors)
 {
-    std::lock_guard<std::mutex> lock(impl_->mutex);
-    impl_->state.modbus_names = std::move(names);
-    impl_->state.modbus_values = std::move(values);
-    impl_->state.modbus_errors = std::move(errors);
+    {
+        std::lock_guard<std::mutex> lock(impl_->mutex);
+        impl_->state.modbus_names = std::move(names);
+        impl_->state.modbus_values = std::move(values);
+        impl_->state.modbus_errors = std::move(errors);
+    }
+    impl_->notifyChange();
 }
 
 void Simulator::setGripperStatuses(std::vector<common_interface::GripperStatus> statuses)
 {
-    std::lock_guard<std::mutex> lock(impl_->mutex);
-    impl_->state.grippers = std::move(statuses);
+    {
+        std::lock_guard<std::mutex> lock(impl_->mutex);
+        impl_->state.grippers = std::move(statuses);
+    }
+    impl_->notifyChange();
 }
 
 void Simulator::setRegister(const std::string &name, std::int64_t value)
 {
-    std::lock_guard<std::mutex> lock(impl_->mutex);
-    impl_->state.registers[name] = value;
+    {
+        std::lock_guard<std::mutex> lock(impl_->mutex);
+        impl_->state.registers[name] = value;
+    }
+    impl_->notifyChange();
 }
 
 void Simulator::clearRegister(const std::string &name)
 {
-    std::lock_guard<std::mutex> lock(impl_->mutex);
-    impl_->state.registers.erase(name);
+    {
+        std::lock_guard<std::mutex> lock(impl_->mutex);
+        impl_->state.registers.erase(name);
+    }
+    impl_->notifyChange();
 }
 
 void Simulator::setPnSlots(std::vector<std::vector<std::uint8_t>> slots)
 {
-    std::lock_guard<std::mutex> lock(impl_->mutex);
-    impl_->state.pn_slots = std::move(slots);
+    {
+        std::lock_guard<std::mutex> lock(impl_->mutex);
+        impl_->state.pn_slots = std::move(slots);
+    }
+    impl_->notifyChange();
 }
 
 std::vector<std::vector<std::uint8_t>> Simulator::pnSlots() const
@@ -871,46 +898,67 @@ void Simulator::dropConnections(ServerKind kind)
 
 void Simulator::refuseLogins(bool refuse)
 {
-    std::lock_guard<std::mutex> lock(impl_->mutex);
-    impl_->refuse_logins = refuse;
+    {
+        std::lock_guard<std::mutex> lock(impl_->mutex);
+        impl_->refuse_logins = refuse;
+    }
+    impl_->notifyChange();
 }
 
 void Simulator::failMethod(const std::string &method, int code, const std::string &message)
 {
-    std::lock_guard<std::mutex> lock(impl_->mutex);
-    impl_->failures[method] = {code, message};
+    {
+        std::lock_guard<std::mutex> lock(impl_->mutex);
+        impl_->failures[method] = {code, message};
+    }
+    impl_->notifyChange();
 }
 
 void Simulator::stallMethod(const std::string &method, std::chrono::milliseconds delay)
 {
-    std::lock_guard<std::mutex> lock(impl_->mutex);
-    impl_->stalls[method] = delay;
+    {
+        std::lock_guard<std::mutex> lock(impl_->mutex);
+        impl_->stalls[method] = delay;
+    }
+    impl_->notifyChange();
 }
 
 void Simulator::clearMethodFaults()
 {
-    std::lock_guard<std::mutex> lock(impl_->mutex);
-    impl_->failures.clear();
-    impl_->stalls.clear();
+    {
+        std::lock_guard<std::mutex> lock(impl_->mutex);
+        impl_->failures.clear();
+        impl_->stalls.clear();
+    }
+    impl_->notifyChange();
 }
 
 void Simulator::pauseStreaming()
 {
-    std::lock_guard<std::mutex> lock(impl_->mutex);
-    impl_->paused = true;
+    {
+        std::lock_guard<std::mutex> lock(impl_->mutex);
+        impl_->paused = true;
+    }
+    impl_->notifyChange();
 }
 
 void Simulator::resumeStreaming()
 {
-    std::lock_guard<std::mutex> lock(impl_->mutex);
-    impl_->paused = false;
+    {
+        std::lock_guard<std::mutex> lock(impl_->mutex);
+        impl_->paused = false;
+    }
+    impl_->notifyChange();
 }
 
 void Simulator::setManualStepping(bool manual)
 {
-    std::lock_guard<std::mutex> lock(impl_->mutex);
-    impl_->manual = manual;
-    impl_->last_advance = Clock::now();
+    {
+        std::lock_guard<std::mutex> lock(impl_->mutex);
+        impl_->manual = manual;
+        impl_->last_advance = Clock::now();
+    }
+    impl_->notifyChange();
 }
 
 void Simulator::step()
