@@ -301,7 +301,8 @@ using FlangePoses = std::vector<Eigen::Affine3d, Eigen::aligned_allocator<Eigen:
 // solution: the stacked system [Ri, -I] must have its smallest singular value at least
 // kTcpConditionThreshold times its largest. Rotations all about one axis, or fewer than two distinct
 // orientations, fail that test (the solver would still call them converged, with a meaningless TCP).
-// No poses, or a pose with a non-finite value: the guesses come back with error 0 and converged false.
+// No poses, a non-finite value in a pose or a guess, or values so large that the residuals overflow: the
+// guesses come back with error 0 and converged false.
 ROBOT_PROXY_EXPORT TcpCalibrationResult calibrateTcp(FlangePoses const &flange_poses,
                                                      Eigen::Vector3d const &tcp_guess,
                                                      Eigen::Vector3d const &point_guess);

@@ -114,6 +114,10 @@ TcpCalibrationResult calibrateTcp(FlangePoses const &flange_poses, Eigen::Vector
         rotations.push_back(rotation);
         Eigen::Vector3d const angle_axis = angleAxisOf(rotation);
         Eigen::Vector3d const position = pose.translation();
+        // Values so large that the starting residual overflows leave nothing to solve.
+        if (!(point_guess - (rotation * tcp_guess + position)).allFinite()) {
+            return result;
+        }
         auto *cost = new ceres::AutoDiffCostFunction<ToolPointEstimator, 3, 3, 3>(
             new ToolPointEstimator(angle_axis.data(), position.data()));
         problem.AddResidualBlock(cost, nullptr, tcp, point);

@@ -110,6 +110,7 @@ TEST_F(TouchedPoint, UndeterminedPosesAreNotConverged)
     EXPECT_FALSE(none.converged);
     EXPECT_EQ(none.error, 0);
     EXPECT_EQ(none.tcp, Eigen::Vector3d(1, 2, 3));
+    EXPECT_FALSE(calibrateTcp(poses(6), Eigen::Vector3d(NAN, 0, 0), Eigen::Vector3d::Zero()).converged);
 
     Vec out;
     EXPECT_EQ(calibrate_tcp({}, out), 1);
