@@ -57,14 +57,14 @@ MotionSample sampleMotion(const RobotModel &robot, double t, bool moving)
         s.enc_ticks[j] = static_cast<int>(std::lround(s.q[j] * kTicksPerRadian));
     }
     s.tcp_pose = forwardKinematics(robot.real_kinematics, s.q);
-    constexpr double kDt = 1e-3;
+    constexpr double dt = 1e-3;
     std::vector<double> ahead(s.q);
     for (size_t j = 0; j < n; ++j)
-        ahead[j] += s.qd[j] * kDt;
+        ahead[j] += s.qd[j] * dt;
     std::vector<double> next = forwardKinematics(robot.real_kinematics, ahead);
     s.tcp_speed.resize(6);
     for (size_t k = 0; k < 6; ++k)
-        s.tcp_speed[k] = (next[k] - s.tcp_pose[k]) / kDt;
+        s.tcp_speed[k] = (next[k] - s.tcp_pose[k]) / dt;
     s.tool_pose = s.tcp_pose;
     s.tcp_force = {0.0, 0.0, -robot.payload.mass * 9.81, 0.0, 0.0, 0.0};
     return s;

@@ -663,7 +663,7 @@ SimulatorOptions applyScenario(SimulatorOptions options, const Scenario &scenari
     return options;
 }
 
-Simulator::Simulator(SimulatorOptions options) : impl_(std::make_shared<Impl>(std::move(options))) {}
+Simulator::Simulator(SimulatorOptions options) : impl(std::make_shared<Impl>(std::move(options))) {}
 
 Simulator::~Simulator()
 {
@@ -672,24 +672,24 @@ Simulator::~Simulator()
 
 void Simulator::start()
 {
-    std::lock_guard<std::mutex> lock(impl_->lifecycle_mutex);
-    if (impl_->running)
+    std::lock_guard<std::mutex> lock(impl->lifecycle_mutex);
+    if (impl->running)
         return;
-    impl_->io.restart();
-    impl_->bind();
+    impl->io.restart();
+    impl->bind();
     for (auto kind : {ServerKind::Rpc, ServerKind::Realtime, ServerKind::Script})
-        impl_->accept(kind);
-    impl_->work.emplace(impl_->io.get_executor());
-    impl_->thread = std::thread([impl = impl_] { impl->io.run(); });
-    impl_->running = true;
+        impl->accept(kind);
+    impl->work.emplace(impl->io.get_executor());
+    impl->thread = std::thread([impl = impl] { impl->io.run(); });
+    impl->running = true;
 }
 
 void Simulator::stop()
 {
-    std::lock_guard<std::mutex> lock(impl_->lifecycle_mutex);
-    if (!impl_->running)
+    std::lock_guard<std::mutex> lock(impl->lifecycle_mutex);
+    if (!impl->running)
         return;
-    asio::post(impl_->io, [impl = impl_] {
+    asio::post(impl->io, [impl = impl] {
         for (auto &acceptor : impl->acceptors) {
             std::error_code ignored;
             acceptor->close(ignored);
@@ -705,64 +705,64 @@ void Simulator::stop()
         }
         impl->work.reset();
     });
-    impl_->thread.join();
-    impl_->io.stop();
-    impl_->sessions.clear();
-    impl_->event_timers.clear();
-    impl_->running = false;
+    impl->thread.join();
+    impl->io.stop();
+    impl->sessions.clear();
+    impl->event_timers.clear();
+    impl->running = false;
     {
-        std::lock_guard<std::mutex> state_lock(impl_->mutex);
-        impl_->connections = {};
-        impl_->logins = {};
+        std::lock_guard<std::mutex> state_lock(impl->mutex);
+        impl->connections = {};
+        impl->logins = {};
     }
-    impl_->notifyChange();
+    impl->notifyChange();
 }
 
 const std::string &Simulator::host() const
 {
-    return impl_->options.host;
+    return impl->options.host;
 }
 int Simulator::basePort() const
 {
-    return impl_->base_port;
+    return impl->base_port;
 }
 int Simulator::rpcPort() const
 {
-    return impl_->base_port + korvu_wire::kRpcPortOffset;
+    return impl->base_port + korvu_wire::kRpcPortOffset;
 }
 int Simulator::realtimePort() const
 {
-    return impl_->base_port + korvu_wire::kRealtimePortOffset;
+    return impl->base_port + korvu_wire::kRealtimePortOffset;
 }
 int Simulator::scriptPort() const
 {
-    return impl_->base_port + korvu_wire::kScriptPortOffset;
+    return impl->base_port + korvu_wire::kScriptPortOffset;
 }
 
 std::vector<std::string> Simulator::robotNames() const
 {
-    std::lock_guard<std::mutex> lock(impl_->mutex);
+    std::lock_guard<std::mutex> lock(impl->mutex);
     std::vector<std::string> names;
-    for (const auto &robot : impl_->state.robots)
+    for (const auto &robot : impl->state.robots)
         names.push_back(robot.model.name);
     return names;
 }
 
 RobotModel Simulator::robot(int index) const
 {
-    std::lock_guard<std::mutex> lock(impl_->mutex);
-    return impl_->state.robots.at(static_cast<size_t>(index)).model;
+    std::lock_guard<std::mutex> lock(impl->mutex);
+    return impl->state.robots.at(static_cast<size_t>(index)).model;
 }
 
 void Simulator::updateRobot(int index, const std::function<void(RobotModel &)> &change)
 {
     {
-        std::lock_guard<std::mutex> lock(impl_->mutex);
-        if (index < 0 || static_cast<size_t>(index) >= impl_->state.robots.size())
+        std::lock_guard<std::mutex> lock(impl->mutex);
+        if (index < 0 || static_cast<size_t>(index) >= impl->state.robots.size())
             return;
-        change(impl_->state.robots[static_cast<size_t>(index)].model);
+        change(impl->state.robots[static_cast<size_t>(index)].model);
     }
-    impl_->notifyChange();
+    impl->notifyChange();
 }
 
 void Simulator::setRobotMode(int index, common_interface::RobotModeType mode)
@@ -778,79 +778,79 @@ void Simulator::setSafetyMode(int index, common_interface::SafetyModeType mode)
 void Simulator::setRuntimeState(common_interface::RuntimeState state)
 {
     {
-        std::lock_guard<std::mutex> lock(impl_->mutex);
-        impl_->state.runtime_state = state;
+        std::lock_guard<std::mutex> lock(impl->mutex);
+        impl->state.runtime_state = state;
     }
-    impl_->notifyChange();
+    impl->notifyChange();
 }
 
 void Simulator::setRuntimeContext(int thread_id, int line_number)
 {
     {
-        std::lock_guard<std::mutex> lock(impl_->mutex);
-        impl_->state.runtime_context = {thread_id, line_number};
+        std::lock_guard<std::mutex> lock(impl->mutex);
+        impl->state.runtime_context = {thread_id, line_number};
     }
-    impl_->notifyChange();
+    impl->notifyChange();
 }
 
 void Simulator::setModbusSignals(std::vector<std::string> names, std::vector<int32_t> values,
                                  std::vector<int32_t> errors)
 {
     {
-        std::lock_guard<std::mutex> lock(impl_->mutex);
-        impl_->state.modbus_names = std::move(names);
-        impl_->state.modbus_values = std::move(values);
-        impl_->state.modbus_errors = std::move(errors);
+        std::lock_guard<std::mutex> lock(impl->mutex);
+        impl->state.modbus_names = std::move(names);
+        impl->state.modbus_values = std::move(values);
+        impl->state.modbus_errors = std::move(errors);
     }
-    impl_->notifyChange();
+    impl->notifyChange();
 }
 
 void Simulator::setGripperStatuses(std::vector<common_interface::GripperStatus> statuses)
 {
     {
-        std::lock_guard<std::mutex> lock(impl_->mutex);
-        impl_->state.grippers = std::move(statuses);
+        std::lock_guard<std::mutex> lock(impl->mutex);
+        impl->state.grippers = std::move(statuses);
     }
-    impl_->notifyChange();
+    impl->notifyChange();
 }
 
 void Simulator::setRegister(const std::string &name, std::int64_t value)
 {
     {
-        std::lock_guard<std::mutex> lock(impl_->mutex);
-        impl_->state.registers[name] = value;
+        std::lock_guard<std::mutex> lock(impl->mutex);
+        impl->state.registers[name] = value;
     }
-    impl_->notifyChange();
+    impl->notifyChange();
 }
 
 void Simulator::clearRegister(const std::string &name)
 {
     {
-        std::lock_guard<std::mutex> lock(impl_->mutex);
-        impl_->state.registers.erase(name);
+        std::lock_guard<std::mutex> lock(impl->mutex);
+        impl->state.registers.erase(name);
     }
-    impl_->notifyChange();
+    impl->notifyChange();
 }
 
 void Simulator::setPnSlots(std::vector<std::vector<std::uint8_t>> slots)
 {
     {
-        std::lock_guard<std::mutex> lock(impl_->mutex);
-        impl_->state.pn_slots = std::move(slots);
+        std::lock_guard<std::mutex> lock(impl->mutex);
+        impl->state.pn_slots = std::move(slots);
     }
-    impl_->notifyChange();
+    impl->notifyChange();
 }
 
 std::vector<std::vector<std::uint8_t>> Simulator::pnSlots() const
 {
-    std::lock_guard<std::mutex> lock(impl_->mutex);
-    return impl_->state.pn_slots;
+    std::lock_guard<std::mutex> lock(impl->mutex);
+    return impl->state.pn_slots;
 }
 
 std::vector<std::vector<std::uint8_t>> Simulator::eipTables() const
 {
-    std::lock_guard<std::mutex> lock(impl_->mutex);
-    return impl_->state.eip_tables;
+    std::lock_guard<std::mutex> lock(impl->mutex);
+    return impl->state.eip_tables;
 }
 
 void Simulator::injectMessage(const common_interface::RobotMsg &message)
@@ -860,162 +860,162 @@ void Simulator::injectMessage(const common_interface::RobotMsg &message)
 
 void Simulator::injectMessages(const std::vector<common_interface::RobotMsg> &messages)
 {
-    impl_->runOnIo([&] {
+    impl->runOnIo([&] {
         for (const auto &m : messages)
-            impl_->distribute(m);
+            impl->distribute(m);
     });
 }
 
 std::vector<std::string> Simulator::receivedScripts() const
 {
-    std::lock_guard<std::mutex> lock(impl_->mutex);
-    return impl_->scripts;
+    std::lock_guard<std::mutex> lock(impl->mutex);
+    return impl->scripts;
 }
 
 void Simulator::sendScriptError(const std::string &text)
 {
-    impl_->runOnIo([&] { impl_->pushScript(korvu_wire::kScriptErrorNotification, Json::array({text})); });
+    impl->runOnIo([&] { impl->pushScript(korvu_wire::kScriptErrorNotification, Json::array({text})); });
 }
 
 void Simulator::sendScriptError2(const std::string &first, const std::string &second)
 {
-    impl_->runOnIo([&] {
-        impl_->pushScript(korvu_wire::kScriptError2Notification, Json::array({first, second}));
+    impl->runOnIo([&] {
+        impl->pushScript(korvu_wire::kScriptError2Notification, Json::array({first, second}));
     });
 }
 
 void Simulator::sendVariableUpdate(const std::string &name, const std::string &value)
 {
-    impl_->runOnIo([&] {
-        impl_->pushScript(korvu_wire::kVariableUpdateNotification, Json::array({name, value}));
+    impl->runOnIo([&] {
+        impl->pushScript(korvu_wire::kVariableUpdateNotification, Json::array({name, value}));
     });
 }
 
 void Simulator::dropConnections(ServerKind kind)
 {
-    impl_->runOnIo([&] { impl_->drop(kind); });
+    impl->runOnIo([&] { impl->drop(kind); });
 }
 
 void Simulator::refuseLogins(bool refuse)
 {
     {
-        std::lock_guard<std::mutex> lock(impl_->mutex);
-        impl_->refuse_logins = refuse;
+        std::lock_guard<std::mutex> lock(impl->mutex);
+        impl->refuse_logins = refuse;
     }
-    impl_->notifyChange();
+    impl->notifyChange();
 }
 
 void Simulator::failMethod(const std::string &method, int code, const std::string &message)
 {
     {
-        std::lock_guard<std::mutex> lock(impl_->mutex);
-        impl_->failures[method] = {code, message};
+        std::lock_guard<std::mutex> lock(impl->mutex);
+        impl->failures[method] = {code, message};
     }
-    impl_->notifyChange();
+    impl->notifyChange();
 }
 
 void Simulator::stallMethod(const std::string &method, std::chrono::milliseconds delay)
 {
     {
-        std::lock_guard<std::mutex> lock(impl_->mutex);
-        impl_->stalls[method] = delay;
+        std::lock_guard<std::mutex> lock(impl->mutex);
+        impl->stalls[method] = delay;
     }
-    impl_->notifyChange();
+    impl->notifyChange();
 }
 
 void Simulator::clearMethodFaults()
 {
     {
-        std::lock_guard<std::mutex> lock(impl_->mutex);
-        impl_->failures.clear();
-        impl_->stalls.clear();
+        std::lock_guard<std::mutex> lock(impl->mutex);
+        impl->failures.clear();
+        impl->stalls.clear();
     }
-    impl_->notifyChange();
+    impl->notifyChange();
 }
 
 void Simulator::pauseStreaming()
 {
     {
-        std::lock_guard<std::mutex> lock(impl_->mutex);
-        impl_->paused = true;
+        std::lock_guard<std::mutex> lock(impl->mutex);
+        impl->paused = true;
     }
-    impl_->notifyChange();
+    impl->notifyChange();
 }
 
 void Simulator::resumeStreaming()
 {
     {
-        std::lock_guard<std::mutex> lock(impl_->mutex);
-        impl_->paused = false;
+        std::lock_guard<std::mutex> lock(impl->mutex);
+        impl->paused = false;
     }
-    impl_->notifyChange();
+    impl->notifyChange();
 }
 
 void Simulator::setManualStepping(bool manual)
 {
     {
-        std::lock_guard<std::mutex> lock(impl_->mutex);
-        impl_->manual = manual;
-        impl_->last_advance = Clock::now();
+        std::lock_guard<std::mutex> lock(impl->mutex);
+        impl->manual = manual;
+        impl->last_advance = Clock::now();
     }
-    impl_->notifyChange();
+    impl->notifyChange();
 }
 
 void Simulator::step()
 {
-    impl_->runOnIo([&] {
+    impl->runOnIo([&] {
         {
-            std::lock_guard<std::mutex> lock(impl_->mutex);
-            if (impl_->manual)
-                impl_->state.advance(kManualStepSeconds);
+            std::lock_guard<std::mutex> lock(impl->mutex);
+            if (impl->manual)
+                impl->state.advance(kManualStepSeconds);
         }
-        for (const auto &session : impl_->sessions)
+        for (const auto &session : impl->sessions)
             for (auto &entry : session->channels)
-                impl_->sendFrame(*session, entry.second);
+                impl->sendFrame(*session, entry.second);
     });
 }
 
 std::uint64_t Simulator::framesSent() const
 {
-    std::lock_guard<std::mutex> lock(impl_->mutex);
-    return impl_->frames_sent;
+    std::lock_guard<std::mutex> lock(impl->mutex);
+    return impl->frames_sent;
 }
 
 int Simulator::callCount(const std::string &method) const
 {
-    std::lock_guard<std::mutex> lock(impl_->mutex);
-    auto it = impl_->call_counts.find(method);
-    return it == impl_->call_counts.end() ? 0 : it->second;
+    std::lock_guard<std::mutex> lock(impl->mutex);
+    auto it = impl->call_counts.find(method);
+    return it == impl->call_counts.end() ? 0 : it->second;
 }
 
 void Simulator::resetCallCounts()
 {
-    std::lock_guard<std::mutex> lock(impl_->mutex);
-    impl_->call_counts.clear();
+    std::lock_guard<std::mutex> lock(impl->mutex);
+    impl->call_counts.clear();
 }
 
 int Simulator::connectionCount(ServerKind kind) const
 {
-    std::lock_guard<std::mutex> lock(impl_->mutex);
+    std::lock_guard<std::mutex> lock(impl->mutex);
     if (kind == ServerKind::All)
-        return impl_->connections[0] + impl_->connections[1] + impl_->connections[2];
-    return impl_->connections[slot(kind)];
+        return impl->connections[0] + impl->connections[1] + impl->connections[2];
+    return impl->connections[slot(kind)];
 }
 
 int Simulator::loginCount(ServerKind kind) const
 {
-    std::lock_guard<std::mutex> lock(impl_->mutex);
+    std::lock_guard<std::mutex> lock(impl->mutex);
     if (kind == ServerKind::All)
-        return impl_->logins[0] + impl_->logins[1] + impl_->logins[2];
-    return impl_->logins[slot(kind)];
+        return impl->logins[0] + impl->logins[1] + impl->logins[2];
+    return impl->logins[slot(kind)];
 }
 
 bool Simulator::waitForClients(int n, std::chrono::milliseconds timeout) const
 {
     return waitFor(
         [&] {
-            std::lock_guard<std::mutex> lock(impl_->mutex);
-            const auto &c = impl_->connections;
+            std::lock_guard<std::mutex> lock(impl->mutex);
+            const auto &c = impl->connections;
             return c[0] >= n && c[1] >= n && c[2] >= n;
         },
         timeout);
@@ -1025,8 +1025,8 @@ bool Simulator::waitForLogins(int n, std::chrono::milliseconds timeout) const
 {
     return waitFor(
         [&] {
-            std::lock_guard<std::mutex> lock(impl_->mutex);
-            const auto &l = impl_->logins;
+            std::lock_guard<std::mutex> lock(impl->mutex);
+            const auto &l = impl->logins;
             return l[0] >= n && l[1] >= n && l[2] >= n;
         },
         timeout);
@@ -1045,13 +1045,13 @@ bool Simulator::waitForCallCount(const std::string &method, int n, std::chrono::
 bool Simulator::waitFor(const std::function<bool()> &condition, std::chrono::milliseconds timeout) const
 {
     const auto deadline = Clock::now() + timeout;
-    std::unique_lock<std::mutex> lock(impl_->change_mutex);
+    std::unique_lock<std::mutex> lock(impl->change_mutex);
     while (true) {
         if (condition())
             return true;
         if (Clock::now() >= deadline)
             return false;
-        impl_->change_cv.wait_until(lock, std::min(deadline, Clock::now() + std::chrono::milliseconds(20)));
+        impl->change_cv.wait_until(lock, std::min(deadline, Clock::now() + std::chrono::milliseconds(20)));
     }
 }
 

@@ -26,34 +26,34 @@ constexpr auto kWait = 5s;
 class RawClient
 {
 public:
-    RawClient(int port, Encoding encoding) : socket_(io_), encoding_(encoding)
+    RawClient(int port, Encoding message_encoding) : socket(io), encoding(message_encoding)
     {
-        socket_.connect({asio::ip::make_address("127.0.0.1"), static_cast<unsigned short>(port)});
+        socket.connect({asio::ip::make_address("127.0.0.1"), static_cast<unsigned short>(port)});
         timeval tv{5, 0};
-        setsockopt(socket_.native_handle(), SOL_SOCKET, SO_RCVTIMEO, &tv, sizeof tv);
+        setsockopt(socket.native_handle(), SOL_SOCKET, SO_RCVTIMEO, &tv, sizeof tv);
     }
 
-    void sendRaw(const std::string &bytes) { asio::write(socket_, asio::buffer(bytes)); }
+    void sendRaw(const std::string &bytes) { asio::write(socket, asio::buffer(bytes)); }
     void sendFrame(const std::string &payload)
     {
         sendRaw(korvu_wire::encodeFrameHeader(payload.size()) + payload);
     }
-    void send(const Json &message) { sendFrame(korvu_wire::serialize(message, encoding_)); }
+    void send(const Json &message) { sendFrame(korvu_wire::serialize(message, encoding)); }
 
     // The next message, or nullopt when the server closed the connection.
     std::optional<Json> receive()
     {
         unsigned char header[4];
         std::error_code ec;
-        asio::read(socket_, asio::buffer(header), ec);
+        asio::read(socket, asio::buffer(header), ec);
         if (ec)
             return std::nullopt;
         size_t size =
             (size_t{header[0]} << 24) | (size_t{header[1]} << 16) | (size_t{header[2]} << 8) | header[3];
         std::string payload(size, '\0');
-        asio::read(socket_, asio::buffer(payload), ec);
+        asio::read(socket, asio::buffer(payload), ec);
         Json message;
-        if (ec || !korvu_wire::deserialize(payload, encoding_, message))
+        if (ec || !korvu_wire::deserialize(payload, encoding, message))
             return std::nullopt;
         return message;
     }
@@ -61,7 +61,7 @@ public:
     // Sends a request and returns its answer, skipping notifications on the way.
     Json call(const std::string &method, Json params)
     {
-        send(korvu_wire::makeRequest(++id_, method, std::move(params)));
+        send(korvu_wire::makeRequest(++last_id, method, std::move(params)));
         while (auto message = receive())
             if (message->contains("id"))
                 return *message;
@@ -77,10 +77,10 @@ public:
     bool closedByServer() { return !receive().has_value(); }
 
 private:
-    asio::io_context io_;
-    asio::ip::tcp::socket socket_;
-    Encoding encoding_;
-    int64_t id_ = 0;
+    asio::io_context io;
+    asio::ip::tcp::socket socket;
+    Encoding encoding;
+    int64_t last_id = 0;
 };
 
 class SimulatorTest : public ::testing::Test
@@ -182,21 +182,21 @@ TEST_F(SimulatorTest, AnswersRobotInformationAndRegisters)
         "");
     EXPECT_EQ(client.call("RobotState.getRobotModeType", Json::array({"robot1"}))["result"], 8);
 
-    auto readInt = [&](const std::string &name, int fallback) {
+    auto read_int = [&](const std::string &name, int fallback) {
         return client.call("RegisterControl.getInt32", Json::array({name, fallback}))["result"].get<int>();
     };
-    EXPECT_EQ(readInt("__internal.eip_slave.connect_status", 9), 0);
-    EXPECT_EQ(readInt("__internal.pn_server.slots_ready", 0), 1);
-    EXPECT_EQ(readInt("__internal.pn_server.slot_number", 0), 3);
-    EXPECT_EQ(readInt("__internal.pn_server.slot2_index_number", 0), 16);
-    EXPECT_EQ(readInt("__internal.pn_server.slot2.index5", -1), 21);
-    EXPECT_EQ(readInt("__internal.pn_server.slot4.index0", -1), -1);
-    EXPECT_EQ(readInt("__internal.pn_server.slot02.index5", -1), -1);
-    EXPECT_EQ(readInt("__internal.eip_slave.trans_type:0.index:309", -1), 309 & 0xff);
-    EXPECT_EQ(readInt("__internal.eip_slave.trans_type:0.index:310", -1), -1);
-    EXPECT_EQ(readInt("__internal.eip_slave.trans_type:1.index:215", -1), 40);
-    EXPECT_EQ(readInt("__internal.eip_slave.trans_type:1.index:216", -1), -1);
-    EXPECT_EQ(readInt("no.such.register", 77), 77);
+    EXPECT_EQ(read_int("__internal.eip_slave.connect_status", 9), 0);
+    EXPECT_EQ(read_int("__internal.pn_server.slots_ready", 0), 1);
+    EXPECT_EQ(read_int("__internal.pn_server.slot_number", 0), 3);
+    EXPECT_EQ(read_int("__internal.pn_server.slot2_index_number", 0), 16);
+    EXPECT_EQ(read_int("__internal.pn_server.slot2.index5", -1), 21);
+    EXPECT_EQ(read_int("__internal.pn_server.slot4.index0", -1), -1);
+    EXPECT_EQ(read_int("__internal.pn_server.slot02.index5", -1), -1);
+    EXPECT_EQ(read_int("__internal.eip_slave.trans_type:0.index:309", -1), 309 & 0xff);
+    EXPECT_EQ(read_int("__internal.eip_slave.trans_type:0.index:310", -1), -1);
+    EXPECT_EQ(read_int("__internal.eip_slave.trans_type:1.index:215", -1), 40);
+    EXPECT_EQ(read_int("__internal.eip_slave.trans_type:1.index:216", -1), -1);
+    EXPECT_EQ(read_int("no.such.register", 77), 77);
     EXPECT_EQ(client.call("RegisterControl.getBool",
                           Json::array({"__internal.pn_server.connected", true}))["result"],
               false);
@@ -284,15 +284,15 @@ TEST_F(SimulatorTest, JointsMoveOnlyWhileRunning)
     RawClient client = realtime();
     ASSERT_TRUE(client.login());
     client.call("setTopic", Json::array({false, {"R1_actual_q", "R1_actual_qd"}, 50.0, 0}));
-    auto nextQ = [&] {
+    auto next_q = [&] {
         sim->step();
         auto frame = client.receive();
         return frame ? (*frame)["params"]["values"] : Json();
     };
-    Json a = nextQ(), b = nextQ();
+    Json a = next_q(), b = next_q();
     EXPECT_NE(a[0], b[0]);
     sim->setRobotMode(0, common_interface::RobotModeType::Idle);
-    Json c = nextQ(), d = nextQ();
+    Json c = next_q(), d = next_q();
     EXPECT_EQ(c[0], d[0]);
     EXPECT_EQ(d[1], Json(std::vector<double>(6, 0.0)));
 }

@@ -125,7 +125,7 @@ public:
     struct Impl;
 
 private:
-    std::shared_ptr<Impl> impl_;
+    std::shared_ptr<Impl> impl;
 };
 
 }  // namespace temla::korvu_sim
