@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Starts korvu-sim with a scenario on picked ports, waits until it serves, sends SIGTERM and
-# expects exit status 0. Also checks that an invalid scenario is refused with a non-zero status.
+# expects exit status 0. Also checks --help and that bad options and an invalid scenario are refused.
 set -u
 sim=$1
 scenario=$2
@@ -23,6 +23,11 @@ status=$?
 cat "$log"
 if [[ $status -ne 0 ]]; then
   echo "korvu-sim exited with $status after SIGTERM"; exit 1
+fi
+
+"$sim" --help | grep -q -- "--scenario" || { echo "--help does not list --scenario"; exit 1; }
+if "$sim" --robots 0 2>/dev/null; then
+  echo "--robots 0 was accepted"; exit 1
 fi
 
 echo '{"events": [{"at": 1}]}' >"$log.bad"
