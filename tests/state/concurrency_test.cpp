@@ -16,7 +16,7 @@ class ConcurrentUse : public SimulatedCache
 
 TEST_F(ConcurrentUse, HandlersRefreshesGettersAndSelectionTogether)
 {
-    constexpr int kFrames = 600;
+    constexpr int frame_count = 600;
     // Selection and reset log a line each time; thousands of them say nothing here.
     const QtMessageHandler previous =
         qInstallMessageHandler([](QtMsgType, const QMessageLogContext &, const QString &) {});
@@ -50,7 +50,7 @@ TEST_F(ConcurrentUse, HandlersRefreshesGettersAndSelectionTogether)
         Qt::DirectConnection);
 
     std::thread handlers([&] {
-        for (int frame = 0; frame < kFrames; ++frame) {
+        for (int frame = 0; frame < frame_count; ++frame) {
             InputParser state(frame % 50 < 25 ? powered_on : idle);
             cache->handleStateFrame(state, 4, no_ticks);
             if (frame % 5 == 0) {
