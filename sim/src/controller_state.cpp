@@ -345,14 +345,14 @@ ControllerState makeControllerState(std::vector<RobotModel> robots)
 std::map<std::string, int> outputMaps(const ControllerState &state)
 {
     std::map<std::string, int> maps;
-    for (const auto &[name, spec] : globalTopics())
-        maps[name] = static_cast<int>(spec.first);
+    for (const auto &[name, topic] : globalTopics())
+        maps[name] = static_cast<int>(topic.first);
     maps[kMessageTopic] = static_cast<int>(Type::RobotMsgVector);
     for (size_t i = 0; i < state.robots.size(); ++i) {
         std::string prefix = "R" + std::to_string(i + 1) + "_";
-        for (const auto &[suffix, spec] : robotTopics())
+        for (const auto &[suffix, topic] : robotTopics())
             if (suffix != "enc_tick_count" || state.robots[i].model.has_enc_tick_count)
-                maps[prefix + suffix] = static_cast<int>(spec.type);
+                maps[prefix + suffix] = static_cast<int>(topic.type);
     }
     return maps;
 }
@@ -366,10 +366,10 @@ std::optional<Value> topicValue(const ControllerState &state, const std::string 
     if (!robot_topic)
         return std::nullopt;
     const RobotRuntime &robot = state.robots[robot_topic->first];
-    auto spec = robotTopics().find(robot_topic->second);
-    if (spec == robotTopics().end() || (spec->first == "enc_tick_count" && !robot.model.has_enc_tick_count))
+    auto topic = robotTopics().find(robot_topic->second);
+    if (topic == robotTopics().end() || (topic->first == "enc_tick_count" && !robot.model.has_enc_tick_count))
         return std::nullopt;
-    return spec->second.value(robot, state);
+    return topic->second.value(robot, state);
 }
 
 }  // namespace temla::korvu_sim
