@@ -411,6 +411,12 @@ private:
     void tickTrack();
     void refreshOnLogin(RobotInfo &info, const std::string &name);
     void refreshOnPoweron(RobotInfo &info, const std::string &name);
+    // One RPC value of robot index: fetch_handle picks the interface from the robot, store writes the
+    // value into the record. An index outside the records does nothing; one outside the robot names
+    // throws std::out_of_range. A missing client, robot or interface leaves the record alone, and an
+    // SDK error is logged after error_text.
+    template <typename FetchHandle, typename Store>
+    void refreshRecordValue(int index, FetchHandle fetch_handle, Store store, const char *error_text);
     bool clientsConnected() const;
 
     std::shared_ptr<RpcClient> rpc_client;

@@ -179,84 +179,62 @@ void RealtimeRobotState::refreshOnPoweron(RobotInfo &info, const std::string &na
     }
 }
 
-int RealtimeRobotState::updateOperationMode(int index)
+template <typename FetchHandle, typename Store>
+void RealtimeRobotState::refreshRecordValue(int index, FetchHandle fetch_handle, Store store,
+                                            const char *error_text)
 {
     if (!selectsRecord(index)) {
-        return 0;
+        return;
     }
     Lock lock(state_mutex);
     const std::string name = robot_names.at(index);
     if (!rpc_client) {
-        return 0;
+        return;
     }
     try {
         const auto robot = rpc_client->getRobotInterface(name);
         if (!robot) {
-            return 0;
+            return;
         }
-        const auto manage = robot->getRobotManage();
-        if (!manage) {
-            return 0;
+        const auto handle = fetch_handle(robot);
+        if (!handle) {
+            return;
         }
-        const int mode = static_cast<int>(manage->getOperationalMode());
-        if (robot_infos[index].operational_mode != mode) {
-            robot_infos[index].operational_mode = mode;
-        }
+        store(robot_infos[index], handle);
     } catch (const KorvuException &e) {
-        qDebug() << "get operation mode error:" << e.what();
+        qDebug() << error_text << e.what();
     }
+}
+
+int RealtimeRobotState::updateOperationMode(int index)
+{
+    refreshRecordValue(
+        index, [](const auto &robot) { return robot->getRobotManage(); },
+        [](RobotInfo &info, const auto &manage) {
+            const int mode = static_cast<int>(manage->getOperationalMode());
+            if (info.operational_mode != mode) {
+                info.operational_mode = mode;
+            }
+        },
+        "get operation mode error:");
     return 0;
 }
 
 int RealtimeRobotState::updateIsLinkModeEnabled(int index)
 {
-    if (!selectsRecord(index)) {
-        return 0;
-    }
-    Lock lock(state_mutex);
-    const std::string name = robot_names.at(index);
-    if (!rpc_client) {
-        return 0;
-    }
-    try {
-        const auto robot = rpc_client->getRobotInterface(name);
-        if (!robot) {
-            return 0;
-        }
-        const auto manage = robot->getRobotManage();
-        if (!manage) {
-            return 0;
-        }
-        robot_infos[index].link_mode_enabled = manage->isLinkModeEnabled();
-    } catch (const KorvuException &e) {
-        qDebug() << "get link mode error:" << e.what();
-    }
+    refreshRecordValue(
+        index, [](const auto &robot) { return robot->getRobotManage(); },
+        [](RobotInfo &info, const auto &manage) { info.link_mode_enabled = manage->isLinkModeEnabled(); },
+        "get link mode error:");
     return 0;
 }
 
 int RealtimeRobotState::updateGravity(int index)
 {
-    if (!selectsRecord(index)) {
-        return 0;
-    }
-    Lock lock(state_mutex);
-    const std::string name = robot_names.at(index);
-    if (!rpc_client) {
-        return 0;
-    }
-    try {
-        const auto robot = rpc_client->getRobotInterface(name);
-        if (!robot) {
-            return 0;
-        }
-        const auto config = robot->getRobotConfig();
-        if (!config) {
-            return 0;
-        }
-        robot_infos[index].gravity = config->getGravity();
-    } catch (const KorvuException &e) {
-        qDebug() << "get gravity error: " << e.what();
-    }
+    refreshRecordValue(
+        index, [](const auto &robot) { return robot->getRobotConfig(); },
+        [](RobotInfo &info, const auto &config) { info.gravity = config->getGravity(); },
+        "get gravity error: ");
     return 0;
 }
 
