@@ -12,6 +12,7 @@
 
 #include "fake_server.h"
 #include "korvu_sdk/korvu_sdk.h"
+#include "sdk_test_support.h"
 #include "wire/framed_connection.h"
 #include "wire/values.h"
 
@@ -21,36 +22,14 @@ namespace
 namespace wire = temla::korvu_wire;
 namespace error_code = temla::common_interface::error_code;
 using namespace std::chrono_literals;
+using sdk_test::codeOf;
+using sdk_test::waitUntil;
 using temla::common_interface::KorvuException;
 using temla::korvu_sdk::InputParser;
 using temla::korvu_sdk::RpcClient;
 using temla::korvu_sdk::RtdeClient;
 using temla::korvu_sdk::ScriptClient;
 using Json = wire::Json;
-
-template <typename Predicate>
-bool waitUntil(Predicate predicate, std::chrono::milliseconds timeout = 10s)
-{
-    const auto deadline = std::chrono::steady_clock::now() + timeout;
-    while (!predicate()) {
-        if (std::chrono::steady_clock::now() > deadline) {
-            return false;
-        }
-        std::this_thread::sleep_for(2ms);
-    }
-    return true;
-}
-
-template <typename Action>
-int codeOf(Action action)
-{
-    try {
-        action();
-    } catch (const KorvuException &e) {
-        return e.code();
-    }
-    return 0;
-}
 
 struct Events {
     std::atomic<int> lost{0};

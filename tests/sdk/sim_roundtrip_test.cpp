@@ -11,6 +11,7 @@
 
 #include "korvu_sdk/korvu_sdk.h"
 #include "korvu_sim/simulator.h"
+#include "sdk_test_support.h"
 
 namespace
 {
@@ -18,6 +19,8 @@ namespace
 namespace error_code = temla::common_interface::error_code;
 namespace sdk = temla::korvu_sdk;
 using namespace std::chrono_literals;
+using sdk_test::codeOf;
+using sdk_test::waitUntil;
 using temla::common_interface::GripperStatus;
 using temla::common_interface::KorvuException;
 using temla::common_interface::RobotModeType;
@@ -28,30 +31,6 @@ using temla::korvu_sim::ServerKind;
 using temla::korvu_sim::Simulator;
 using temla::korvu_sim::SimulatorOptions;
 using Type = sdk::InputParser::Type;
-
-template <typename Predicate>
-bool waitUntil(Predicate predicate, std::chrono::milliseconds timeout = 10s)
-{
-    const auto deadline = std::chrono::steady_clock::now() + timeout;
-    while (!predicate()) {
-        if (std::chrono::steady_clock::now() > deadline) {
-            return false;
-        }
-        std::this_thread::sleep_for(2ms);
-    }
-    return true;
-}
-
-template <typename Action>
-int codeOf(Action action)
-{
-    try {
-        action();
-    } catch (const KorvuException &e) {
-        return e.code();
-    }
-    return 0;
-}
 
 SimulatorOptions options()
 {
