@@ -402,6 +402,9 @@ private:
     template <typename T>
     typename T::value_type readSelectedEntry(T RobotInfo::*field, int index,
                                              typename T::value_type fallback) const;
+    // Stores value into field of the record of robot index under the mutex; nothing for any other index.
+    template <typename T>
+    void storeField(int index, T RobotInfo::*field, T value);
     RobotInfo *record(int index);
     RobotInfo &frameTarget(int index);
 

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <climits>
 #include <cmath>
+#include <utility>
 
 #include <QDebug>
 #include <QMetaType>
@@ -217,52 +218,43 @@ int RealtimeRobotState::stopTrackRecord()
     return 0;
 }
 
-void RealtimeRobotState::storeRobotMode(int index, RobotModeType mode)
+template <typename T>
+void RealtimeRobotState::storeField(int index, T RobotInfo::*field, T value)
 {
     Lock lock(state_mutex);
     if (RobotInfo *info = record(index)) {
-        info->robot_mode = mode;
+        info->*field = std::move(value);
     }
+}
+
+void RealtimeRobotState::storeRobotMode(int index, RobotModeType mode)
+{
+    storeField(index, &RobotInfo::robot_mode, mode);
 }
 
 void RealtimeRobotState::storeSafetyMode(int index, SafetyModeType mode)
 {
-    Lock lock(state_mutex);
-    if (RobotInfo *info = record(index)) {
-        info->safety_mode = mode;
-    }
+    storeField(index, &RobotInfo::safety_mode, mode);
 }
 
 void RealtimeRobotState::storeOperationalMode(int index, OperationalModeType mode)
 {
-    Lock lock(state_mutex);
-    if (RobotInfo *info = record(index)) {
-        info->operational_mode = static_cast<int>(mode);
-    }
+    storeField(index, &RobotInfo::operational_mode, static_cast<int>(mode));
 }
 
 void RealtimeRobotState::storeLinkModeEnabled(int index, bool enabled)
 {
-    Lock lock(state_mutex);
-    if (RobotInfo *info = record(index)) {
-        info->link_mode_enabled = enabled;
-    }
+    storeField(index, &RobotInfo::link_mode_enabled, enabled);
 }
 
 void RealtimeRobotState::storeFreedriveEnabled(int index, bool enabled)
 {
-    Lock lock(state_mutex);
-    if (RobotInfo *info = record(index)) {
-        info->freedrive_enabled = enabled;
-    }
+    storeField(index, &RobotInfo::freedrive_enabled, enabled);
 }
 
 void RealtimeRobotState::storeSlowDownLevel(int index, int level)
 {
-    Lock lock(state_mutex);
-    if (RobotInfo *info = record(index)) {
-        info->slow_down_level = level;
-    }
+    storeField(index, &RobotInfo::slow_down_level, level);
 }
 
 void RealtimeRobotState::storeRobotType(int index, std::string type, std::string sub_type)
