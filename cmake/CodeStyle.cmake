@@ -3,6 +3,7 @@ file(GLOB_RECURSE ROBOT_PROXY_STYLE_SOURCES CONFIGURE_DEPENDS
   ${CMAKE_SOURCE_DIR}/include/*.h
   ${CMAKE_SOURCE_DIR}/src/*.h ${CMAKE_SOURCE_DIR}/src/*.cpp
   ${CMAKE_SOURCE_DIR}/sdk/*.h ${CMAKE_SOURCE_DIR}/sdk/*.cpp
+  ${CMAKE_SOURCE_DIR}/wire/*.h ${CMAKE_SOURCE_DIR}/wire/*.cpp
   ${CMAKE_SOURCE_DIR}/sim/*.h ${CMAKE_SOURCE_DIR}/sim/*.cpp
   ${CMAKE_SOURCE_DIR}/tests/*.h ${CMAKE_SOURCE_DIR}/tests/*.cpp
   ${CMAKE_SOURCE_DIR}/bench/*.cpp ${CMAKE_SOURCE_DIR}/fuzz/*.cpp

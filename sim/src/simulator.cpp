@@ -14,11 +14,11 @@
 #include <thread>
 
 #include "controller_state.h"
+#include "korvu_wire/codec.h"
+#include "korvu_wire/framed_connection.h"
+#include "korvu_wire/protocol.h"
+#include "korvu_wire/values.h"
 #include "rpc_methods.h"
-#include "wire/codec.h"
-#include "wire/framed_connection.h"
-#include "wire/protocol.h"
-#include "wire/values.h"
 
 namespace temla::korvu_sim
 {

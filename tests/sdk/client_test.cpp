@@ -12,9 +12,9 @@
 
 #include "fake_server.h"
 #include "korvu_sdk/korvu_sdk.h"
+#include "korvu_wire/framed_connection.h"
+#include "korvu_wire/values.h"
 #include "sdk_test_support.h"
-#include "wire/framed_connection.h"
-#include "wire/values.h"
 
 namespace
 {
