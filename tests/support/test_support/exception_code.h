@@ -1,30 +1,12 @@
 #pragma once
 
-// Helpers shared by the client tests against the in-test server and against the simulator.
-
-#include <chrono>
-#include <thread>
-
 #include "korvu_sdk/korvu_exception.h"
 
-namespace sdk_test
+namespace test_support
 {
 
-// Polls predicate until it holds; false when timeout passes first.
-template <typename Predicate>
-bool waitUntil(Predicate predicate, std::chrono::milliseconds timeout = std::chrono::seconds(10))
-{
-    const auto deadline = std::chrono::steady_clock::now() + timeout;
-    while (!predicate()) {
-        if (std::chrono::steady_clock::now() > deadline) {
-            return false;
-        }
-        std::this_thread::sleep_for(std::chrono::milliseconds(2));
-    }
-    return true;
-}
-
-// The code of the KorvuException action raises, or 0 when it returns normally.
+// The code of the KorvuException action raises, or 0 when it returns normally. Header only: the
+// suites that use it link the SDK.
 template <typename Action>
 int codeOf(Action action)
 {
@@ -36,4 +18,4 @@ int codeOf(Action action)
     return 0;
 }
 
-}  // namespace sdk_test
+}  // namespace test_support
