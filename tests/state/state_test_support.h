@@ -21,6 +21,7 @@
 #include <korvu_sim/simulator.h>
 
 #include "robot_proxy/realtime_robot_state.h"
+#include "state/realtime_robot_state_p.h"
 
 namespace state_test
 {
