@@ -104,15 +104,59 @@ bool ProxyCore::hasLogined() const
     return loggedIn() && robotSelected();
 }
 
+namespace
+{
+
+RobotProxy::Failure connectFailure(int result)
+{
+    return result == kConnectBadAddress ? RobotProxy::Failure::BadAddress
+                                        : RobotProxy::Failure::ConnectFailed;
+}
+
+}  // namespace
+
+void ProxyCore::fail(RobotProxy::Failure failure, int code, const QString &text)
+{
+    std::lock_guard<std::mutex> lock(error_mutex);
+    last_error = RobotProxy::LastError{failure, code, text};
+}
+
+RobotProxy::LastError ProxyCore::lastError() const
+{
+    std::lock_guard<std::mutex> lock(error_mutex);
+    return last_error;
+}
+
+int ProxyCore::reconnectRealtime()
+{
+    QString ip;
+    int port = 0;
+    {
+        std::lock_guard<std::mutex> lock(endpoint_mutex);
+        ip = endpoint_ip;
+        port = endpoint_port;
+    }
+    rtde_client->disconnect();
+    realtime_subscribed = false;
+    return rtde_client->connect(ip.toStdString(), port + 10);
+}
+
 int ProxyCore::connect(const QString &ip, int port)
 {
     const std::string address = ip.toStdString();
+    {
+        std::lock_guard<std::mutex> lock(endpoint_mutex);
+        endpoint_ip = ip;
+        endpoint_port = port;
+    }
     int result = 0;
     if (!rpc_client->hasConnected()) {
         prepareConnection();
         result = rpc_client->connect(address, port + 4);
         if (result < 0) {
             qCritical().nospace() << "Connected to RPC Server " << ip << ":" << port + 4 << " FAILED";
+            fail(connectFailure(result), result,
+                 QStringLiteral("The RPC server at %1:%2 cannot be reached").arg(ip).arg(port + 4));
             return result;
         }
         qInfo().nospace() << "Connected to RPC Server " << ip << ":" << port + 4;
@@ -123,8 +167,12 @@ int ProxyCore::connect(const QString &ip, int port)
         if (result != 0) {
             qCritical().nospace().noquote()
                 << "Connected to RTDE Server " << ip << ":" << port + 10 << " FAILED";
+            fail(connectFailure(result), result,
+                 QStringLiteral("The realtime server at %1:%2 cannot be reached").arg(ip).arg(port + 10));
             return result;
         }
+        // A new realtime connection carries no channel yet.
+        realtime_subscribed = false;
         qInfo().nospace().noquote() << "Connected to RTDE Server " << ip << ":" << port + 10;
     }
     if (!script_client->hasConnected()) {
@@ -133,11 +181,14 @@ int ProxyCore::connect(const QString &ip, int port)
         if (result != 0) {
             qCritical().nospace().noquote()
                 << "Connected to SCRIPT Server " << ip << ":" << port + 2 << " FAILED";
+            fail(connectFailure(result), result,
+                 QStringLiteral("The script server at %1:%2 cannot be reached").arg(ip).arg(port + 2));
             return result;
         }
         qInfo().nospace().noquote() << "Connected to SCRIPT Server " << ip << ":" << port + 2;
     }
     if (result == 0) {
+        loss_reported = false;
         withOwner([&](RobotProxy &proxy) { emit proxy.connected(ip, port); });
     }
     return result;
@@ -148,7 +199,10 @@ void ProxyCore::prepareConnection()
     if (auto state = cache()) {
         state->reset();
     }
-    clearSelection();
+    // A fresh connection starts with no robot selected: hasLogined() waits for the next selection.
+    std::lock_guard<std::mutex> lock(selection_mutex);
+    selection.clear();
+    robot_selected = false;
 }
 
 bool ProxyCore::sleepPoll()

@@ -14,6 +14,7 @@
 #include "korvu_sdk/rpc_client.h"
 #include "korvu_sdk/rtde_client.h"
 #include "realtime_channels.h"
+#include "request_timeouts.h"
 #include "robot_proxy/robot_math.h"
 #include "robot_selection.h"
 
@@ -143,12 +144,12 @@ RealtimeRobotState::~RealtimeRobotState()
     // flag covers a handler that took the mutex in between.
     closing = true;
     if (rtde_client) {
-        rtde_client->logout();
+        rtde_client->logout(detail::kTeardownRequestTimeoutMs);
         rtde_client->disconnect();
     }
     Lock lock(state_mutex);
     if (rpc_client) {
-        rpc_client->logout();
+        rpc_client->logout(detail::kTeardownRequestTimeoutMs);
         rpc_client->disconnect();
     }
     qDebug() << "~RealtimeRobotState()";
@@ -431,7 +432,7 @@ std::vector<double> RealtimeRobotState::getTcpForce(const std::vector<double> &f
     }
     try {
         return robot_math::changeFTBase(robot_math::pose_inverse(frame), force);
-    } catch (const common_interface::KorvuException &e) {
+    } catch (const std::exception &e) {
         qWarning() << "getTcpForce throws an exception:" << e.what();
         return std::vector<double>(6, 0.0);
     }
