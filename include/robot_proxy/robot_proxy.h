@@ -15,6 +15,7 @@
 #include <QMetaType>
 #include <QObject>
 #include <QString>
+#include <QtGlobal>
 
 #include <cstdint>
 #include <functional>
@@ -110,6 +111,14 @@ public:
     void sendDisconnectedSignal();
     // Set by every failing operation; a successful one leaves it as it was.
     LastError lastError() const;
+
+    // Receives every log line of the library (its own and the SDK's it forwards) in place of Qt's
+    // logger, with the context Qt's logger would have given it (category "default"), so that an
+    // application can silence or route them without touching its own lines. An empty handler restores
+    // the default: Qt's logger. Called on whichever thread logs; it must not throw.
+    using LogHandler =
+        std::function<void(QtMsgType type, const QMessageLogContext &context, const QString &message)>;
+    static void setLogHandler(LogHandler handler);
 
     // Bound of every RPC request in milliseconds (100 until the application sets another). The
     // library's own slow request raises it for itself and puts this value back.

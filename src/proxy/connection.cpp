@@ -6,6 +6,7 @@
 #include "korvu_sdk/rpc_client.h"
 #include "korvu_sdk/rtde_client.h"
 #include "korvu_sdk/script_client.h"
+#include "library_log.h"
 #include "proxy_core.h"
 #include "robot_proxy/realtime_robot_state.h"
 #include "robot_proxy/robot_proxy.h"
@@ -69,7 +70,7 @@ int RobotProxy::login(const QString &user, const QString &password)
     try {
         return loginSteps(user.toStdString(), password.toStdString());
     } catch (const std::exception &e) {
-        qCritical() << "Login FAILED:" << e.what();
+        RP_LOG_CRITICAL() << "Login FAILED:" << e.what();
         core->fail(Failure::NoAnswer, 0, QString::fromUtf8(e.what()));
         return -1;
     }
@@ -83,7 +84,7 @@ int RobotProxy::loginSteps(const std::string &name, const std::string &secret)
     }
     int result = rpc_client->login(name, secret);
     if (result != 0) {
-        qCritical() << "Login to RPC Server FAILED";
+        RP_LOG_CRITICAL() << "Login to RPC Server FAILED";
         const LoginFailure reason = rpc_client->lastLoginFailure();
         core->fail(loginFailure(result), reason.code != 0 ? reason.code : result,
                    QStringLiteral("RPC login failed: %1").arg(QString::fromStdString(reason.message)));
@@ -92,27 +93,27 @@ int RobotProxy::loginSteps(const std::string &name, const std::string &secret)
     // Channels of an earlier login on the same realtime connection would still deliver: start it
     // afresh so that every message and frame reaches one subscriber.
     if (core->realtimeSubscribed() && (result = core->reconnectRealtime()) != 0) {
-        qCritical() << "Login to RTDE Server FAILED";
+        RP_LOG_CRITICAL() << "Login to RTDE Server FAILED";
         core->fail(Failure::ConnectFailed, result,
                    QStringLiteral("The realtime server cannot be reached again"));
         return -2;
     }
     result = rtde_client->login(name, secret);
     if (result != 0) {
-        qCritical() << "Login to RTDE Server FAILED";
+        RP_LOG_CRITICAL() << "Login to RTDE Server FAILED";
         core->fail(loginFailure(result), result, QStringLiteral("Realtime login failed"));
         return -2;
     }
     result = script_client->login(name, secret);
     if (result != 0) {
-        qCritical() << "Login to Script Server FAILED";
+        RP_LOG_CRITICAL() << "Login to Script Server FAILED";
         core->fail(loginFailure(result), result, QStringLiteral("Script login failed"));
         return -3;
     }
     std::string reason;
     const int refreshed = detail::writerOf(*realtime_state).loginRefresh(reason);
     if (refreshed != 0) {
-        qCritical() << "Login refresh FAILED:" << QString::fromStdString(reason);
+        RP_LOG_CRITICAL() << "Login refresh FAILED:" << QString::fromStdString(reason);
         core->fail(
             Failure::RefreshFailed, refreshed,
             QStringLiteral("The robot list could not be read: %1").arg(QString::fromStdString(reason)));
@@ -120,7 +121,7 @@ int RobotProxy::loginSteps(const std::string &name, const std::string &secret)
     }
     const int channel = rtde_client->setTopic(false, {kRobotMessageTopic}, 200.0, 0);
     if (channel < 0) {
-        qCritical() << "Subscribe to robot message FAILED: channel not assigned.";
+        RP_LOG_CRITICAL() << "Subscribe to robot message FAILED: channel not assigned.";
         core->fail(Failure::NoMessageChannel, channel,
                    QStringLiteral("No realtime channel for the robot messages"));
         return -1;
@@ -136,14 +137,14 @@ int RobotProxy::loginSteps(const std::string &name, const std::string &secret)
             try {
                 proxy.robotMessageCallback(parser);
             } catch (const std::exception &e) {
-                qWarning() << "Robot message batch:" << e.what();
+                RP_LOG_WARNING() << "Robot message batch:" << e.what();
             }
         });
     });
     if (subscribed != 0) {
-        qCritical() << "Subscribe to robot message FAILED";
+        RP_LOG_CRITICAL() << "Subscribe to robot message FAILED";
     } else {
-        qInfo().nospace().noquote() << "Subscribe " << kRobotMessageTopic << " channel: " << channel;
+        RP_LOG_INFO().nospace().noquote() << "Subscribe " << kRobotMessageTopic << " channel: " << channel;
     }
     realtime_state->configSubscribe();
     emit logined(true);

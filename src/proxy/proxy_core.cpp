@@ -5,6 +5,7 @@
 #include "korvu_sdk/rpc_client.h"
 #include "korvu_sdk/rtde_client.h"
 #include "korvu_sdk/script_client.h"
+#include "library_log.h"
 #include "robot_proxy/realtime_robot_state.h"
 #include "robot_proxy/robot_proxy.h"
 
@@ -154,18 +155,18 @@ int ProxyCore::connect(const QString &ip, int port)
         prepareConnection();
         result = rpc_client->connect(address, port + 4);
         if (result < 0) {
-            qCritical().nospace() << "Connected to RPC Server " << ip << ":" << port + 4 << " FAILED";
+            RP_LOG_CRITICAL().nospace() << "Connected to RPC Server " << ip << ":" << port + 4 << " FAILED";
             fail(connectFailure(result), result,
                  QStringLiteral("The RPC server at %1:%2 cannot be reached").arg(ip).arg(port + 4));
             return result;
         }
-        qInfo().nospace() << "Connected to RPC Server " << ip << ":" << port + 4;
+        RP_LOG_INFO().nospace() << "Connected to RPC Server " << ip << ":" << port + 4;
     }
     if (!rtde_client->hasConnected()) {
         prepareConnection();
         result = rtde_client->connect(address, port + 10);
         if (result != 0) {
-            qCritical().nospace().noquote()
+            RP_LOG_CRITICAL().nospace().noquote()
                 << "Connected to RTDE Server " << ip << ":" << port + 10 << " FAILED";
             fail(connectFailure(result), result,
                  QStringLiteral("The realtime server at %1:%2 cannot be reached").arg(ip).arg(port + 10));
@@ -173,19 +174,19 @@ int ProxyCore::connect(const QString &ip, int port)
         }
         // A new realtime connection carries no channel yet.
         realtime_subscribed = false;
-        qInfo().nospace().noquote() << "Connected to RTDE Server " << ip << ":" << port + 10;
+        RP_LOG_INFO().nospace().noquote() << "Connected to RTDE Server " << ip << ":" << port + 10;
     }
     if (!script_client->hasConnected()) {
         prepareConnection();
         result = script_client->connect(address, port + 2);
         if (result != 0) {
-            qCritical().nospace().noquote()
+            RP_LOG_CRITICAL().nospace().noquote()
                 << "Connected to SCRIPT Server " << ip << ":" << port + 2 << " FAILED";
             fail(connectFailure(result), result,
                  QStringLiteral("The script server at %1:%2 cannot be reached").arg(ip).arg(port + 2));
             return result;
         }
-        qInfo().nospace().noquote() << "Connected to SCRIPT Server " << ip << ":" << port + 2;
+        RP_LOG_INFO().nospace().noquote() << "Connected to SCRIPT Server " << ip << ":" << port + 2;
     }
     if (result == 0) {
         loss_reported = false;

@@ -4,6 +4,7 @@
 
 #include "korvu_sdk/korvu_exception.h"
 #include "korvu_sdk/rpc_client.h"
+#include "library_log.h"
 #include "proxy_core.h"
 #include "robot_proxy/realtime_robot_state.h"
 #include "robot_proxy/robot_proxy.h"
@@ -30,7 +31,7 @@ Value readRegisterOr(RpcClient &rpc, detail::ProxyCore &core, Read read, Value f
     try {
         return read(*rpc.getRegisterControl());
     } catch (const std::exception &e) {
-        qWarning() << "Fieldbus register unreadable:" << e.what();
+        RP_LOG_WARNING() << "Fieldbus register unreadable:" << e.what();
         const auto *korvu = dynamic_cast<const common_interface::KorvuException *>(&e);
         core.fail(RobotProxy::Failure::FieldbusUnreadable, korvu ? korvu->code() : 0,
                   QStringLiteral("Fieldbus register unreadable: %1").arg(QString::fromUtf8(e.what())));
@@ -88,7 +89,7 @@ void RobotProxy::readFieldbusRegisters()
         },
         false);
     core->setPnConnected(pn_connected);
-    qDebug() << "pn_server connected:" << (pn_connected ? "true" : "false");
+    RP_LOG_DEBUG() << "pn_server connected:" << (pn_connected ? "true" : "false");
     if (pn_connected) {
         core->startPnFill();
     }
@@ -100,7 +101,7 @@ void RobotProxy::readFieldbusRegisters()
         0);
     core->setEipStatus(status);
     emit sigEipConnectionStatusChanged(status);
-    qDebug() << "eip_slave connect_status:" << status;
+    RP_LOG_DEBUG() << "eip_slave connect_status:" << status;
     if (status == 1) {
         core->startEipFill();
     }
@@ -181,7 +182,7 @@ std::vector<std::string> RobotProxy::getAxisNames()
     try {
         return rpc_client->getAxisNames();
     } catch (const std::exception &e) {
-        qWarning() << "getAxisNames:" << e.what();
+        RP_LOG_WARNING() << "getAxisNames:" << e.what();
         return {};
     }
 }
@@ -216,7 +217,7 @@ common_interface::KinematicsParam RobotProxy::getDH(bool real)
     try {
         return currentRobotRpcInterface()->getRobotConfig()->getKinematicsParam(real);
     } catch (const std::exception &e) {
-        qCritical() << e.what();
+        RP_LOG_CRITICAL() << e.what();
         return zeroKinematics();
     }
 }

@@ -13,6 +13,7 @@
 #include "korvu_sdk/korvu_exception.h"
 #include "korvu_sdk/rpc_client.h"
 #include "korvu_sdk/rtde_client.h"
+#include "library_log.h"
 #include "realtime_channels.h"
 #include "request_timeouts.h"
 #include "robot_proxy/robot_math.h"
@@ -152,7 +153,7 @@ RealtimeRobotState::~RealtimeRobotState()
         rpc_client->logout(detail::kTeardownRequestTimeoutMs);
         rpc_client->disconnect();
     }
-    qDebug() << "~RealtimeRobotState()";
+    RP_LOG_DEBUG() << "~RealtimeRobotState()";
 }
 
 RobotInfo *RealtimeRobotState::record(int index)
@@ -169,7 +170,7 @@ int RealtimeRobotState::selectRobot(int index)
         return -1;
     }
     if (outcome == detail::RobotSelection::Outcome::Changed && index != old_index) {
-        qDebug() << "Robot index changed from " << old_index << " to " << index;
+        RP_LOG_DEBUG() << "Robot index changed from " << old_index << " to " << index;
     }
     return 0;
 }
@@ -180,7 +181,7 @@ void RealtimeRobotState::reset()
     {
         Lock lock(state_mutex);
         if (selection->index() != -1) {
-            qDebug() << "Reset robot index.";
+            RP_LOG_DEBUG() << "Reset robot index.";
         }
         selection->clear();
         if (runtime_state != RuntimeState::Stopped) {
@@ -433,7 +434,7 @@ std::vector<double> RealtimeRobotState::getTcpForce(const std::vector<double> &f
     try {
         return robot_math::changeFTBase(robot_math::pose_inverse(frame), force);
     } catch (const std::exception &e) {
-        qWarning() << "getTcpForce throws an exception:" << e.what();
+        RP_LOG_WARNING() << "getTcpForce throws an exception:" << e.what();
         return std::vector<double>(6, 0.0);
     }
 }

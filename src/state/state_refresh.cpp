@@ -5,6 +5,7 @@
 
 #include "korvu_sdk/korvu_exception.h"
 #include "korvu_sdk/rpc_client.h"
+#include "library_log.h"
 #include "request_timeouts.h"
 #include "robot_proxy/realtime_robot_state.h"
 #include "robot_selection.h"
@@ -72,11 +73,11 @@ int RealtimeRobotState::loginRefresh(std::string &reason)
         runtime_state = require(rpc_client->getRuntimeMachine(), "runtime machine")->getStatus();
     } catch (const KorvuException &e) {
         reason = e.what();
-        qWarning() << "Login refresh failed:" << e.what();
+        RP_LOG_WARNING() << "Login refresh failed:" << e.what();
         return e.code() != 0 ? e.code() : kMissingInterface;
     } catch (const std::exception &e) {
         reason = e.what();
-        qWarning() << "Login refresh failed:" << e.what();
+        RP_LOG_WARNING() << "Login refresh failed:" << e.what();
         return kMissingInterface;
     }
     const int count = std::min(static_cast<int>(robot_names.size()), static_cast<int>(kRobotSlots));
@@ -84,7 +85,7 @@ int RealtimeRobotState::loginRefresh(std::string &reason)
         try {
             refreshOnLogin(robot_infos[index], robot_names[index]);
         } catch (const KorvuException &e) {
-            qDebug() << e.what();
+            RP_LOG_DEBUG() << e.what();
         } catch (...) {
         }
         if (isPowered(robot_infos[index].robot_mode)) {
@@ -155,7 +156,7 @@ int RealtimeRobotState::updateRobotInformationOnPoweron(int index)
     try {
         refreshOnPoweron(robot_infos[index], robot_names[index]);
     } catch (const KorvuException &e) {
-        qDebug() << e.what();
+        RP_LOG_DEBUG() << e.what();
     } catch (...) {
     }
     return 0;
@@ -222,7 +223,7 @@ void RealtimeRobotState::refreshRecordValue(int index, FetchHandle fetch_handle,
         }
         store(robot_infos[index], handle);
     } catch (const KorvuException &e) {
-        qDebug() << error_text << e.what();
+        RP_LOG_DEBUG() << error_text << e.what();
     }
 }
 
@@ -294,7 +295,7 @@ void RealtimeRobotState::updateModbusSignalNames()
         modbus_signal_names =
             require(rpc_client->getRegisterControl(), "register control")->modbusGetSignalNames();
     } catch (const KorvuException &e) {
-        qDebug() << e.what();
+        RP_LOG_DEBUG() << e.what();
     }
     rpc_client->setRequestTimeout(in_force);
 }
