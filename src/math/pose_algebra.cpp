@@ -76,7 +76,9 @@ std::vector<double> pose_inverse(std::vector<double> const &p)
     if (!hasPoseSize(p)) {
         return zeroPose();
     }
-    return from_matrix(to_matrix(p).inverse(Eigen::Affine));
+    // The angles' matrix is orthonormal up to rounding: its transpose is the inverse rotation.
+    Eigen::Matrix3d const inverse = rotationMatrix(p).transpose();
+    return poseOf(-(inverse * position(p)), RotationToEuler(inverse));
 }
 
 std::vector<double> pose_add(std::vector<double> const &p1, std::vector<double> const &p2)
