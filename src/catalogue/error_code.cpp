@@ -65,7 +65,8 @@ struct ThreadCopy {
 
 const Catalogue *currentCatalogue()
 {
-    thread_local ThreadCopy copy;
+    // Initial-exec: a few bytes of the static TLS block instead of a __tls_get_addr call per lookup.
+    thread_local ThreadCopy copy __attribute__((tls_model("initial-exec")));
     Publication &shared = publication();
     if (copy.generation != shared.generation.load(std::memory_order_acquire)) {
         const std::lock_guard<std::mutex> lock(shared.mutex);

@@ -115,7 +115,7 @@ int makeChain(Chain &chain, std::size_t joint_count, std::vector<double> const &
     }
     chain.has_tool = !tool.empty();
     if (chain.has_tool) {
-        chain.tool_rotation = eulerToRotationMatrix(tool[3], tool[4], tool[5]);
+        chain.tool_rotation = rpyRotation(tool[3], tool[4], tool[5]);
         chain.tool_translation = Eigen::Vector3d(tool[0], tool[1], tool[2]);
     }
     return 0;
@@ -166,10 +166,9 @@ int forwardKinematics(std::vector<double> &pose, std::vector<double> const &q,
         dh::appendLink(frame, dh::link(dh, compensation, i), q[i]);
     }
     if (with_tool && !tool.empty()) {
-        frame.append(eulerToRotationMatrix(tool[3], tool[4], tool[5]),
-                     Eigen::Vector3d(tool[0], tool[1], tool[2]));
+        frame.append(rpyRotation(tool[3], tool[4], tool[5]), Eigen::Vector3d(tool[0], tool[1], tool[2]));
     }
-    Eigen::Vector3d const rpy = RotationToEuler(frame.rotation);
+    Eigen::Vector3d const rpy = rotationRpy(frame.rotation);
     pose.assign({frame.translation[0], frame.translation[1], frame.translation[2], rpy[0], rpy[1], rpy[2]});
     return 0;
 }
