@@ -69,8 +69,8 @@ std::vector<double> changeFTBase(std::vector<double> const &pose, std::vector<do
         return std::vector<double>(6, 0.0);
     }
     Eigen::Matrix3d const r = rpyRotation(pose[3], pose[4], pose[5]);
-    Eigen::Vector3d const f = r * Eigen::Vector3d(wrench[0], wrench[1], wrench[2]);
-    Eigen::Vector3d const t = r * Eigen::Vector3d(wrench[3], wrench[4], wrench[5]);
+    Eigen::Vector3d const f = r.lazyProduct(Eigen::Vector3d(wrench[0], wrench[1], wrench[2]));
+    Eigen::Vector3d const t = r.lazyProduct(Eigen::Vector3d(wrench[3], wrench[4], wrench[5]));
     return {f[0], f[1], f[2], t[0], t[1], t[2]};
 }
 
@@ -81,8 +81,9 @@ std::vector<double> changeFTFrame(std::vector<double> const &pose, std::vector<d
     }
     // The rotation straight from the angles: it is orthonormal by construction, so no check or polar factor.
     Eigen::Matrix3d const r = rpyRotation(pose[3], pose[4], pose[5]);
-    Eigen::Vector3d const f = r * Eigen::Vector3d(wrench[0], wrench[1], wrench[2]);
-    Eigen::Vector3d const t = r * Eigen::Vector3d(wrench[3], wrench[4], wrench[5]) +
+    // Coefficient-wise products: the general product kernel is not inlined for these 3×3 sizes.
+    Eigen::Vector3d const f = r.lazyProduct(Eigen::Vector3d(wrench[0], wrench[1], wrench[2]));
+    Eigen::Vector3d const t = r.lazyProduct(Eigen::Vector3d(wrench[3], wrench[4], wrench[5])) +
                               Eigen::Vector3d(pose[0], pose[1], pose[2]).cross(f);
     return {f[0], f[1], f[2], t[0], t[1], t[2]};
 }

@@ -34,7 +34,7 @@ Eigen::Quaterniond rpyQuaternion(double roll, double pitch, double yaw);
 Eigen::Vector3d quaternionToRpy(Eigen::Quaterniond const &q);
 
 // Rz(yaw)·Ry(pitch)·Rx(roll), evaluated directly from the angles' sines and cosines.
-inline Eigen::Matrix3d rpyRotation(double roll, double pitch, double yaw)
+__attribute__((always_inline)) inline Eigen::Matrix3d rpyRotation(double roll, double pitch, double yaw)
 {
     double const cr = std::cos(roll), sr = std::sin(roll);
     double const cp = std::cos(pitch), sp = std::sin(pitch);
@@ -47,7 +47,7 @@ inline Eigen::Matrix3d rpyRotation(double roll, double pitch, double yaw)
 }
 
 // Canonical (roll, pitch, yaw) of r, with the gimbal-lock rule of kGimbalPitch.
-inline Eigen::Vector3d rotationRpy(Eigen::Matrix3d const &r)
+__attribute__((always_inline)) inline Eigen::Vector3d rotationRpy(Eigen::Matrix3d const &r)
 {
     double const pitch = std::atan2(-r(2, 0), std::sqrt(r(0, 0) * r(0, 0) + r(1, 0) * r(1, 0)));
     if (std::abs(pitch) > kGimbalPitch) {
