@@ -11,7 +11,8 @@
 
 #include "korvu_sdk/korvu_sdk.h"
 #include "korvu_sim/simulator.h"
-#include "sdk_test_support.h"
+#include "test_support/exception_code.h"
+#include "test_support/wait.h"
 
 namespace
 {
@@ -19,8 +20,6 @@ namespace
 namespace error_code = temla::common_interface::error_code;
 namespace sdk = temla::korvu_sdk;
 using namespace std::chrono_literals;
-using sdk_test::codeOf;
-using sdk_test::waitUntil;
 using temla::common_interface::GripperStatus;
 using temla::common_interface::KorvuException;
 using temla::common_interface::RobotModeType;
@@ -30,6 +29,8 @@ using temla::common_interface::SafetyModeType;
 using temla::korvu_sim::ServerKind;
 using temla::korvu_sim::Simulator;
 using temla::korvu_sim::SimulatorOptions;
+using test_support::codeOf;
+using test_support::waitUntil;
 using Type = sdk::InputParser::Type;
 
 SimulatorOptions options()
@@ -86,9 +87,9 @@ TEST_F(SimRoundTrip, EveryRobotGetterAnswersTheModel)
     ASSERT_EQ(sim.robotNames().size(), 2u);
     sim.updateRobot(1, [](temla::korvu_sim::RobotModel &r) {
         r.hardware_custom_parameters["hardware_interface_version"] = "V2";
-        r.robot_mode = 5;
-        r.safety_mode = 5;
-        r.operational_mode = 2;
+        r.robot_mode = RobotModeType::Idle;
+        r.safety_mode = SafetyModeType::ProtectiveStop;
+        r.operational_mode = temla::common_interface::OperationalModeType::Manual;
         r.link_mode_enabled = true;
         r.slow_down_level = 3;
     });
@@ -141,7 +142,7 @@ TEST_F(SimRoundTrip, EveryRobotGetterAnswersTheModel)
         EXPECT_EQ(state->getHandleMode(), model.handle_mode);
 
         auto manage = robot->getRobotManage();
-        EXPECT_EQ(static_cast<int>(manage->getOperationalMode()), model.operational_mode);
+        EXPECT_EQ(manage->getOperationalMode(), model.operational_mode);
         EXPECT_EQ(manage->isLinkModeEnabled(), model.link_mode_enabled);
         EXPECT_EQ(manage->isFreedriveEnabled(), model.freedrive_enabled);
 
