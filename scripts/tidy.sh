@@ -26,9 +26,10 @@ sources="^$root/(src|sdk|wire|sim|tools|tests|bench|fuzz)/.*\\.cpp\$"
 collisions='clang-diagnostic-shadow*,clang-diagnostic-self-assign*,clang-diagnostic-uninitialized'
 
 # Runs clang-tidy over the project's sources with the given extra options; prints the findings only
-# (run-clang-tidy also echoes every command line) and keeps its exit status.
+# without colours (run-clang-tidy forces them and echoes every command line); keeps its exit status.
 run_tidy() {
   run-clang-tidy-14 -p "$build" -j "${TIDY_JOBS:-2}" -quiet "$@" "$sources" |
+    sed -E 's/\x1b\[[0-9;]*m//g' |
     awk '!/^(\/usr\/bin\/)?clang-tidy/ && !/ warnings? (and [0-9]+ errors? )?generated\.$/'
 }
 
@@ -39,7 +40,11 @@ collision_keys() {
 }
 
 snapshot() {
-  find "${dirs[@]}" \( -name '*.h' -o -name '*.cpp' \) -print0 2>/dev/null | sort -z | xargs -0 md5sum
+  local present=()
+  for d in "${dirs[@]}"; do
+    [[ -d $d ]] && present+=("$d")
+  done
+  find "${present[@]}" \( -name '*.h' -o -name '*.cpp' \) -print0 | sort -z | xargs -0 md5sum
 }
 
 if [[ $mode == check ]]; then
