@@ -56,5 +56,6 @@ if(MODE STREQUAL "strip")
   message(STATUS "Stripped: ${INSTALLED}")
 elseif(MODE STREQUAL "keep")
   get_filename_component(dir ${DEBUG_ROOT}/${relative} DIRECTORY)
-  file(INSTALL ${debug_file} DESTINATION ${dir})
+  # file(COPY): DEBUG_ROOT already holds DESTDIR, which file(INSTALL) would prepend again.
+  file(COPY ${debug_file} DESTINATION ${dir})
 endif()
