@@ -29,6 +29,14 @@ foreach(ts IN LISTS ROBOT_PROXY_SHIPPED_TRANSLATIONS)
   list(APPEND ROBOT_PROXY_TRANSLATION_QM_FILES ${qm})
 endforeach()
 
+# Not built by default: refreshes the shipped .ts files in the source tree after catalogue changes
+# (new texts come in unfinished, translations of removed texts go).
+add_custom_target(catalogue_ts_update
+  COMMAND Qt5::lupdate -silent -no-obsolete -locations none ${ROBOT_PROXY_CATALOGUE_SOURCES}
+          -ts ${ROBOT_PROXY_SHIPPED_TRANSLATIONS}
+  COMMENT "Updating the shipped translations from the catalogue"
+  VERBATIM)
+
 include(GNUInstallDirs)
 install(FILES ${ROBOT_PROXY_CATALOGUE_TS} DESTINATION ${CMAKE_INSTALL_DATADIR}/robot_proxy/translations
   COMPONENT development)

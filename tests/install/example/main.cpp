@@ -28,7 +28,8 @@ int main(int argc, char **argv)
     bool ok = true;
     {
         temla::korvu_sdk::RobotProxy proxy;
-        ok &= check(proxy.getErrorCodeMsg(10001) == QStringLiteral("joint%1 error: over current"), "English text");
+        ok &= check(proxy.getErrorCodeMsg(10001) == QStringLiteral("joint%1 error: over current"),
+                    "English text");
         ok &= check(!proxy.hasConnected() && proxy.getRobotIndex() == -1, "initial state");
         ok &= check(temla::korvu_sdk::unescape("a\\tb") == "a\tb", "unescape");
     }
@@ -36,7 +37,8 @@ int main(int argc, char **argv)
     // Texts are translated when a proxy is constructed, so the translators go in first.
     QTranslator shipped;
     QTranslator own;
-    ok &= check(shipped.load(QStringLiteral(SHIPPED_QM)) && own.load(QStringLiteral(EXAMPLE_QM)), "translation files");
+    ok &= check(shipped.load(QStringLiteral(SHIPPED_QM)) && own.load(QStringLiteral(EXAMPLE_QM)),
+                "translation files");
     QCoreApplication::installTranslator(&shipped);
     QCoreApplication::installTranslator(&own);
     temla::korvu_sdk::RobotProxy translated;
