@@ -44,9 +44,16 @@ foreach(binary IN LISTS binaries)
   endforeach()
 endforeach()
 
-read_elf(${prefix}/${LIBDIR}/librobot_proxy.so.0 proxy_elf)
-if(NOT proxy_elf MATCHES "NEEDED\\)[^\n]*libceres\\.so")
-  message(FATAL_ERROR "librobot_proxy.so does not link the shared Ceres library")
+# The mathematics uses Ceres: linked as the shared system library, not embedded from libceres.a.
+set(ceres_users)
+foreach(binary IN LISTS binaries)
+  read_elf(${binary} elf)
+  if(elf MATCHES "NEEDED\\)[^\n]*libceres\\.so")
+    list(APPEND ceres_users ${binary})
+  endif()
+endforeach()
+if(NOT ceres_users)
+  message(FATAL_ERROR "no installed library links the shared Ceres library")
 endif()
 
 # Optimised builds install stripped, with the debug info under lib/debug/.build-id.
