@@ -16,6 +16,11 @@ function(_robot_proxy_install_split target destination component mode)
   if(NOT ROBOT_PROXY_INSTALL_STRIPPED OR NOT ROBOT_PROXY_OBJCOPY OR NOT ROBOT_PROXY_READELF)
     return()
   endif()
+  if(IS_ABSOLUTE ${destination})
+    set(_installed "\$ENV{DESTDIR}${destination}")
+  else()
+    set(_installed "\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${destination}")
+  endif()
   install(CODE "
     execute_process(COMMAND \"${CMAKE_COMMAND}\"
       -DMODE=${mode}
@@ -24,7 +29,7 @@ function(_robot_proxy_install_split target destination component mode)
       -DREADELF=${ROBOT_PROXY_READELF}
       -DBUILT=$<TARGET_FILE:${target}>
       -DCACHE_DIR=${PROJECT_BINARY_DIR}/debuginfo
-      \"-DINSTALLED=\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${destination}/$<TARGET_FILE_NAME:${target}>\"
+      \"-DINSTALLED=${_installed}/$<TARGET_FILE_NAME:${target}>\"
       \"-DDEBUG_ROOT=\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/lib/debug\"
       -P \"${_robot_proxy_split_script}\"
       COMMAND_ERROR_IS_FATAL ANY)"
