@@ -1,12 +1,15 @@
 // Uses the installed library the way an application does: a proxy that has not connected yet,
-// the catalogue lookup, the escape decoding, and the catalogue translated by the shipped German
-// translation and by the application's own one (compiled with robot_proxy_add_translation).
+// the catalogue lookup, the escape decoding, the catalogue translated by the shipped German
+// translation and by the application's own one (compiled with robot_proxy_add_translation), and a
+// connection and login to the installed simulator library on a loopback port.
 
 #include <QCoreApplication>
 #include <QTranslator>
 
 #include <cstdio>
 
+#include <korvu_sdk/rpc_client.h>
+#include <korvu_sim/simulator.h>
 #include <robot_proxy/robot_proxy.h>
 #include <robot_proxy/version.h>
 
@@ -45,6 +48,16 @@ int main(int argc, char **argv)
     ok &= check(translated.getErrorCodeMsg(10001) == QString::fromUtf8("Gelenk%1 Fehler: \u00dcberstrom"),
                 "shipped German text");
     ok &= check(translated.getErrorCodeMsg(30044) == QStringLiteral("NOT-HALT"), "application's own text");
+
+    temla::korvu_sim::Simulator sim;
+    sim.start();
+    // Generous: the test machine may be loaded or sanitized.
+    translated.getRpcClient()->setRequestTimeout(5000);
+    ok &= check(translated.connect(QString::fromStdString(sim.host()), sim.basePort()) == 0, "connect");
+    ok &= check(translated.login("admin", "admin") == 0 && translated.selectRobot(0) == 0, "login");
+    ok &= check(translated.hasLogined(), "login state");
+    translated.disconnectFromServer();
+    sim.stop();
 
     std::printf("robot_proxy example %s: %s\n", ROBOT_PROXY_VERSION, ok ? "ok" : "failed");
     return ok ? 0 : 1;
