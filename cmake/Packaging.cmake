@@ -21,9 +21,15 @@ set(CPACK_DEB_COMPONENT_INSTALL ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION libs)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-# Our own libraries are not in the dpkg database when the packages are built: let dpkg-shlibdeps
-# find them in the staging tree and leave their dependency to the declarations below.
-set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS_PRIVATE_DIRS ${CMAKE_INSTALL_FULL_LIBDIR})
+# Our own libraries are in no dpkg database when the packages are built. Within a package
+# dpkg-shlibdeps finds them through their $ORIGIN run path; for a program in another package than
+# the libraries (robot-proxy-tools) it looks in the build tree. The dependencies between our
+# packages are declared below.
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS_PRIVATE_DIRS)
+foreach(_target IN LISTS _shared_libraries)
+  get_target_property(_dir ${_target} BINARY_DIR)
+  list(APPEND CPACK_DEBIAN_PACKAGE_SHLIBDEPS_PRIVATE_DIRS ${_dir})
+endforeach()
 
 set(_soversion ${PROJECT_VERSION_MAJOR})
 set(_exact "(= ${PROJECT_VERSION})")
