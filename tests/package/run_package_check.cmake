@@ -63,6 +63,13 @@ foreach(file IN LISTS expected_files)
     message(FATAL_ERROR "the unpacked packages lack ${file}")
   endif()
 endforeach()
+# The translation template holds every distinct catalogue text.
+file(READ ${usr}/share/robot_proxy/translations/robot_proxy_catalogue.ts template)
+string(REGEX MATCHALL "<message>" messages "${template}")
+list(LENGTH messages message_count)
+if(NOT message_count EQUAL 515)
+  message(FATAL_ERROR "the installed translation template holds ${message_count} texts, not 515")
+endif()
 execute_process(COMMAND ${CMAKE_COMMAND} -E env --unset=LD_LIBRARY_PATH ${usr}/bin/korvu-sim --help
   OUTPUT_QUIET COMMAND_ERROR_IS_FATAL ANY)
 
