@@ -42,7 +42,6 @@ set(CPACK_DEBIAN_DEVELOPMENT_PACKAGE_NAME librobot-proxy-dev)
 set(CPACK_DEBIAN_DEVELOPMENT_PACKAGE_SECTION libdevel)
 set(CPACK_DEBIAN_DEVELOPMENT_PACKAGE_DEPENDS
   "librobot-proxy${_soversion} ${_exact}, qtbase5-dev, libeigen3-dev, nlohmann-json3-dev")
-set(CPACK_DEBIAN_DEVELOPMENT_PACKAGE_SHLIBDEPS OFF) # headers and static archives only
 
 set(CPACK_DEBIAN_TOOLS_PACKAGE_NAME robot-proxy-tools)
 set(CPACK_DEBIAN_TOOLS_PACKAGE_SECTION devel)
@@ -59,7 +58,7 @@ set(CPACK_DEBIAN_DOCUMENTATION_PACKAGE_ARCHITECTURE all)
 set(CPACK_DEBIAN_DEBUG_PACKAGE_NAME robot-proxy-dbgsym)
 set(CPACK_DEBIAN_DEBUG_PACKAGE_SECTION debug)
 set(CPACK_DEBIAN_DEBUG_PACKAGE_DEPENDS "librobot-proxy${_soversion} ${_exact}")
-set(CPACK_DEBIAN_DEBUG_PACKAGE_SHLIBDEPS OFF)
+set(CPACK_DEBIAN_DEBUG_PACKAGE_SHLIBDEPS OFF) # debug info only: nothing to load
 
 foreach(_component runtime development tools python documentation debug)
   string(TOUPPER ${_component} _upper)
