@@ -49,7 +49,7 @@ set(CPACK_DEBIAN_TOOLS_PACKAGE_DEPENDS "librobot-proxy${_soversion} ${_exact}")
 
 set(CPACK_DEBIAN_PYTHON_PACKAGE_NAME python3-robot-math)
 set(CPACK_DEBIAN_PYTHON_PACKAGE_SECTION python)
-set(CPACK_DEBIAN_PYTHON_PACKAGE_DEPENDS "librobot-proxy${_soversion} ${_exact}, python3-numpy")
+set(CPACK_DEBIAN_PYTHON_PACKAGE_DEPENDS "librobot-proxy${_soversion} ${_exact}, python3, python3-numpy")
 
 set(CPACK_DEBIAN_DOCUMENTATION_PACKAGE_NAME robot-proxy-doc)
 set(CPACK_DEBIAN_DOCUMENTATION_PACKAGE_SECTION doc)

@@ -28,7 +28,11 @@ run(cpack --config ${BUILD_DIR}/CPackConfig.cmake -G DEB -B ${packages} ${config
 
 # Every component became a package; the ones with binaries depend on Debian's libraries
 # as dpkg-shlibdeps computed them.
-foreach(name librobot-proxy0 librobot-proxy-dev robot-proxy-tools robot-proxy-doc robot-proxy-dbgsym)
+set(expected_packages librobot-proxy0 librobot-proxy-dev robot-proxy-tools robot-proxy-doc robot-proxy-dbgsym)
+if(PYTHON_DIR)
+  list(APPEND expected_packages python3-robot-math)
+endif()
+foreach(name IN LISTS expected_packages)
   file(GLOB deb ${packages}/${name}_*.deb)
   if(NOT deb)
     message(FATAL_ERROR "no package ${name} in ${packages}")
@@ -108,3 +112,9 @@ run(${CMAKE_COMMAND} -S ${CMAKE_EXAMPLE_DIR} -B ${WORK_DIR}/cmake_example -G ${G
     -DCMAKE_PREFIX_PATH=${usr} -DCMAKE_BUILD_TYPE=Release ${cmake_flags})
 run(${CMAKE_COMMAND} --build ${WORK_DIR}/cmake_example)
 run(${CMAKE_COMMAND} -E env --unset=LD_LIBRARY_PATH ${WORK_DIR}/cmake_example/proxy_example)
+
+# The Python module, from the unpacked package, finds librobot_math through its run path.
+if(PYTHON_DIR)
+  run(${CMAKE_COMMAND} -E env --unset=LD_LIBRARY_PATH PYTHONPATH=${usr}/${PYTHON_DIR}
+      ${PYTHON} -c "import robot_math, sys; sys.exit(0 if robot_math.__file__.startswith('${usr}/') else 1)")
+endif()
