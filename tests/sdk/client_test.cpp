@@ -140,6 +140,26 @@ TEST_F(RpcAgainstFake, RejectedLoginReturnsRejected)
     EXPECT_TRUE(rpc.hasConnected());
 }
 
+// The login result is `true`; any other answer is a protocol fault that drops the connection.
+TEST_F(RpcAgainstFake, LoginAnswerOtherThanTrueIsAProtocolFault)
+{
+    const std::vector<Json> answers = {false, nullptr, "true", 1, Json::object(), Json::array({true})};
+    int expected_clients = 1;
+    for (const auto &answer : answers) {
+        SCOPED_TRACE(answer.dump());
+        server.setHandler(
+            [answer](FakeServer &s, const wire::Envelope &request) { s.reply(request.id, answer); });
+        EXPECT_EQ(rpc.login("u", "p"), temla::korvu_sdk::kLoginNoAnswer);
+        EXPECT_FALSE(rpc.hasLogined());
+        EXPECT_TRUE(waitUntil([&] { return events.lost == 1; }));
+        EXPECT_FALSE(rpc.hasConnected());
+        events.lost = 0;
+        server.closeClient();
+        ASSERT_EQ(rpc.connect("127.0.0.1", server.port()), 0);
+        ASSERT_TRUE(server.waitForClients(++expected_clients));
+    }
+}
+
 TEST_F(RpcAgainstFake, ServerErrorsBecomeExceptionsWithTheirCode)
 {
     login();
