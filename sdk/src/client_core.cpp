@@ -45,7 +45,7 @@ int ClientCore::connect(const std::string &ip, int port)
         stale->shutdown();
     }
     auto fresh = std::make_shared<Session>(name_, encoding_, handlers_, makeHooks());
-    const int result = fresh->open(ip, port);
+    const int result = fresh->open(ip, port, liveness_ms_.load());
     if (result != kConnectOk) {
         return result;
     }

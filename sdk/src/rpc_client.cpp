@@ -53,6 +53,11 @@ int RpcClient::setRequestTimeout(int timeout_ms)
     core_->setRequestTimeout(timeout_ms);
     return 0;
 }
+int RpcClient::setLivenessTimeout(int timeout_ms)
+{
+    core_->setLivenessTimeout(timeout_ms);
+    return 0;
+}
 
 }  // namespace korvu_sdk
 }  // namespace temla

@@ -43,5 +43,12 @@ constexpr int kDefaultRequestTimeoutMs = 3000;
 // Bound of connect().
 constexpr int kConnectTimeoutMs = 2000;
 
+// Liveness of a connection: after kPingIntervalMs without any message from the server the client
+// sends a `ping` request; once kLivenessTimeoutMs pass without any message the connection is
+// closed as lost (event 1). A client checks every quarter of the ping interval, so a silent server
+// is reported within kLivenessTimeoutMs + kPingIntervalMs / 4 of its last message.
+constexpr int kPingIntervalMs = 1000;
+constexpr int kLivenessTimeoutMs = 3 * kPingIntervalMs;
+
 }  // namespace korvu_sdk
 }  // namespace temla

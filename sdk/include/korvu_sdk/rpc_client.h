@@ -38,6 +38,10 @@ public:
     void setEventHandler(EventHandler handler);
     // Bounds every later request, in milliseconds (values below 1 are taken as 1). Returns 0.
     int setRequestTimeout(int timeout_ms);
+    // How long a connection may carry nothing from the server before it is closed as lost
+    // (event 1), in milliseconds; default kLivenessTimeoutMs, 0 turns the check off. Applies from
+    // the next connect(). Returns 0.
+    int setLivenessTimeout(int timeout_ms);
 };
 
 }  // namespace korvu_sdk

@@ -16,6 +16,7 @@ constexpr int kRealtimePortOffset = 10;
 // Methods common to the three servers.
 constexpr const char *kLogin = "login";
 constexpr const char *kLogout = "logout";
+constexpr const char *kPing = "ping";
 
 // Realtime server.
 constexpr const char *kGetOutputMaps = "getOutputMaps";
