@@ -225,6 +225,8 @@ Json Connections::route(const std::shared_ptr<Session> &session, const Envelope 
         logout(session);
         return true;
     }
+    if (request.method == korvu_wire::kPing)
+        return true;  // liveness: answered before login too
     if (!session->logged_in)
         throw RpcError(korvu_wire::kErrNotLoggedIn, "not logged in");
     switch (session->kind) {

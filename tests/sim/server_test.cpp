@@ -166,6 +166,19 @@ TEST_F(SimulatorTest, LoginChecksCredentialsAndCanBeRefused)
     EXPECT_EQ(sim->loginCount(ServerKind::Rpc), 1);
 }
 
+TEST_F(SimulatorTest, EveryServerAnswersPingBeforeAndAfterLogin)
+{
+    const std::pair<int, Encoding> servers[] = {{sim->rpcPort(), Encoding::Json},
+                                                {sim->realtimePort(), Encoding::MsgPack},
+                                                {sim->scriptPort(), Encoding::Json}};
+    for (const auto &server : servers) {
+        RawClient client(server.first, server.second);
+        EXPECT_EQ(client.call(korvu_wire::kPing, Json::array())["result"], true);
+        ASSERT_TRUE(client.login());
+        EXPECT_EQ(client.call(korvu_wire::kPing, Json::array())["result"], true);
+    }
+}
+
 TEST_F(SimulatorTest, AnswersRobotInformationAndRegisters)
 {
     RawClient client = rpc();
