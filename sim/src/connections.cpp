@@ -125,7 +125,8 @@ void Connections::accept(ServerKind kind)
             if (!ec) {
                 auto session = std::make_shared<Session>();
                 session->kind = kind;
-                session->connection = std::make_shared<FramedConnection>(std::move(socket));
+                session->connection = std::make_shared<FramedConnection>(
+                    std::move(socket), korvu_wire::kMaxFrameSize, connections.input_budget_);
                 auto remote = session->connection->remoteEndpoint();
                 session->peer = remote.address().to_string() + ":" + std::to_string(remote.port());
                 self->sessions.insert(session);

@@ -24,6 +24,8 @@ constexpr const char *kSetTopic = "setTopic";
 constexpr const char *kFrameNotification = "frame";
 constexpr int kMaxChannels = 16;
 constexpr double kMaxFrequency = 1000.0;
+// One frame per 1000 s; lower rates would overflow the servers' clocks.
+constexpr double kMinFrequency = 0.001;
 
 // Script server.
 constexpr const char *kSendString = "sendString";
