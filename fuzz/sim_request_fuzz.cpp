@@ -17,9 +17,9 @@
 #include <asio.hpp>
 
 #include "korvu_sim/simulator.h"
-#include "wire/codec.h"
-#include "wire/framed_connection.h"
-#include "wire/protocol.h"
+#include "korvu_wire/codec.h"
+#include "korvu_wire/framed_connection.h"
+#include "korvu_wire/protocol.h"
 
 namespace
 {

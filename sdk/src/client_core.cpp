@@ -1,8 +1,8 @@
 #include "client_core.h"
 
 #include "korvu_sdk/korvu_exception.h"
-#include "wire/protocol.h"
-#include "wire/values.h"
+#include "korvu_wire/protocol.h"
+#include "korvu_wire/values.h"
 
 namespace temla
 {
@@ -73,6 +73,10 @@ int ClientCore::login(const std::string &user, const std::string &password)
         return 0;
     } catch (const KorvuException &e) {
         KORVU_LOG(*handlers_, kLogWarning, name_ + " login failed: " + e.what());
+        {
+            std::lock_guard<std::mutex> lock(failure_mutex_);
+            login_failure_ = LoginFailure{e.code(), e.what()};
+        }
         switch (e.code()) {
             case error_code::kNotConnected:
                 return kLoginNotConnected;
@@ -86,7 +90,18 @@ int ClientCore::login(const std::string &user, const std::string &password)
     }
 }
 
+LoginFailure ClientCore::lastLoginFailure() const
+{
+    std::lock_guard<std::mutex> lock(failure_mutex_);
+    return login_failure_;
+}
+
 int ClientCore::logout()
+{
+    return logout(requestTimeout());
+}
+
+int ClientCore::logout(int timeout_ms)
 {
     const auto current = session();
     if (!current || !current->isOpen()) {
@@ -94,7 +109,7 @@ int ClientCore::logout()
     }
     if (current->isLoggedIn()) {
         try {
-            current->request(korvu_wire::kLogout, Json::array(), requestTimeout());
+            current->request(korvu_wire::kLogout, Json::array(), timeout_ms < 1 ? 1 : timeout_ms);
         } catch (const KorvuException &e) {
             KORVU_LOG(*handlers_, kLogDebug, name_ + " logout: " + e.what());
         }

@@ -4,8 +4,8 @@
 #include <mutex>
 
 #include "client_core.h"
-#include "wire/protocol.h"
-#include "wire/values.h"
+#include "korvu_wire/protocol.h"
+#include "korvu_wire/values.h"
 
 namespace temla
 {
@@ -168,6 +168,10 @@ int RtdeClient::login(const std::string &user, const std::string &password)
 int RtdeClient::logout()
 {
     return core_->logout();
+}
+int RtdeClient::logout(int timeout_ms)
+{
+    return core_->logout(timeout_ms);
 }
 int RtdeClient::disconnect()
 {

@@ -5,8 +5,8 @@
 #include <exception>
 
 #include "korvu_sdk/korvu_exception.h"
-#include "wire/protocol.h"
-#include "wire/values.h"
+#include "korvu_wire/protocol.h"
+#include "korvu_wire/values.h"
 
 namespace temla
 {

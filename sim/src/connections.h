@@ -7,10 +7,10 @@
 #include <string>
 
 #include "korvu_sim/simulator.h"
+#include "korvu_wire/codec.h"
+#include "korvu_wire/protocol.h"
 #include "session.h"
-#include "wire/codec.h"
-#include "wire/framed_connection.h"
-#include "wire/protocol.h"
+#include "korvu_wire/framed_connection.h"
 
 namespace temla::korvu_sim
 {

@@ -4,8 +4,8 @@
 #include <chrono>
 #include <numeric>
 
+#include "korvu_wire/protocol.h"
 #include "simulator_impl.h"
-#include "wire/protocol.h"
 
 namespace temla::korvu_sim
 {

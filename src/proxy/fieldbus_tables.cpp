@@ -5,6 +5,7 @@
 
 #include "korvu_sdk/korvu_exception.h"
 #include "korvu_sdk/rpc_client.h"
+#include "library_log.h"
 #include "proxy_core.h"
 #include "robot_proxy/robot_proxy.h"
 
@@ -31,19 +32,19 @@ int readInt(RpcClient &rpc, const QString &name)
 
 enum class PnWait { Ready, Exited, TimedOut };
 
-}  // namespace
-
-void ProxyCore::storeTable(std::shared_mutex &mutex, AddressTable &table, AddressTable rows)
+void storeTable(std::shared_mutex &mutex, AddressTable &table, AddressTable rows)
 {
     std::unique_lock<std::shared_mutex> lock(mutex);
     table.swap(rows);
 }
 
-AddressTable ProxyCore::copyTable(std::shared_mutex &mutex, const AddressTable &table) const
+AddressTable copyTable(std::shared_mutex &mutex, const AddressTable &table)
 {
     std::shared_lock<std::shared_mutex> lock(mutex);
     return table;
 }
+
+}  // namespace
 
 void ProxyCore::buildPnTable(AddressTable &rows)
 {
@@ -75,7 +76,9 @@ void ProxyCore::buildEipTable(AddressTable &rows)
 
 void ProxyCore::fillPnTable()
 {
-    auto disconnected_exit = [] { qDebug() << "Exit the ready pn address table: pn_server disconnected!"; };
+    auto disconnected_exit = [] {
+        RP_LOG_DEBUG() << "Exit the ready pn address table: pn_server disconnected!";
+    };
     if (!pn_connected) {
         disconnected_exit();
         return;
@@ -84,15 +87,15 @@ void ProxyCore::fillPnTable()
         PnWait wait = PnWait::TimedOut;
         for (int poll = 0; poll < kPnReadyPolls && wait == PnWait::TimedOut; ++poll) {
             if (isCancelled()) {
-                qDebug() << "The PN address table fill was cancelled.";
+                RP_LOG_DEBUG() << "The PN address table fill was cancelled.";
                 wait = PnWait::Exited;
             } else if (!hasLogined()) {
-                qDebug() << "Exit the ready pn address table: login out!";
+                RP_LOG_DEBUG() << "Exit the ready pn address table: login out!";
                 wait = PnWait::Exited;
             } else if (readInt(*rpc_client, QStringLiteral("__internal.pn_server.slots_ready")) == 1) {
                 wait = PnWait::Ready;
             } else if (!sleepPoll()) {
-                qDebug() << "The PN address table fill was cancelled.";
+                RP_LOG_DEBUG() << "The PN address table fill was cancelled.";
                 wait = PnWait::Exited;
             } else if (!pn_connected) {
                 disconnected_exit();
@@ -100,7 +103,7 @@ void ProxyCore::fillPnTable()
             }
         }
         if (wait == PnWait::TimedOut) {
-            qWarning() << "pn_server ready timeout!";
+            RP_LOG_WARNING() << "pn_server ready timeout!";
         }
         if (wait != PnWait::Ready) {
             return;
@@ -108,16 +111,16 @@ void ProxyCore::fillPnTable()
         AddressTable rows;
         buildPnTable(rows);
         if (isCancelled()) {
-            qDebug() << "The PN address table fill was cancelled.";
+            RP_LOG_DEBUG() << "The PN address table fill was cancelled.";
             return;
         }
         storeTable(pn_mutex, pn_table, std::move(rows));
-        qDebug() << "The PN address table data is ready!";
+        RP_LOG_DEBUG() << "The PN address table data is ready!";
     } catch (const std::exception &e) {
         if (isCancelled()) {
-            qDebug() << "The PN address table fill was cancelled.";
+            RP_LOG_DEBUG() << "The PN address table fill was cancelled.";
         } else {
-            qWarning() << "initPNCacheData" << e.what();
+            RP_LOG_WARNING() << "initPNCacheData" << e.what();
         }
     }
 }
@@ -125,33 +128,71 @@ void ProxyCore::fillPnTable()
 void ProxyCore::fillEipTable()
 {
     if (eip_status == 0) {
-        qDebug() << "Exit the ready eip address table: pn_server disconnected!";
+        RP_LOG_DEBUG() << "Exit the ready eip address table: pn_server disconnected!";
         return;
     }
     try {
         if (isCancelled()) {
-            qDebug() << "The EIP address table fill was cancelled.";
+            RP_LOG_DEBUG() << "The EIP address table fill was cancelled.";
             return;
         }
         if (!hasLogined()) {
-            qDebug() << "Exit the ready eip address table: login out!";
+            RP_LOG_DEBUG() << "Exit the ready eip address table: login out!";
             return;
         }
         AddressTable rows;
         buildEipTable(rows);
         if (isCancelled()) {
-            qDebug() << "The EIP address table fill was cancelled.";
+            RP_LOG_DEBUG() << "The EIP address table fill was cancelled.";
             return;
         }
         storeTable(eip_mutex, eip_table, std::move(rows));
-        qDebug() << "The EIP address table data is ready!";
+        RP_LOG_DEBUG() << "The EIP address table data is ready!";
     } catch (const std::exception &e) {
         if (isCancelled()) {
-            qDebug() << "The EIP address table fill was cancelled.";
+            RP_LOG_DEBUG() << "The EIP address table fill was cancelled.";
         } else {
-            qWarning() << "initEIPCacheData" << e.what();
+            RP_LOG_WARNING() << "initEIPCacheData" << e.what();
         }
     }
+}
+
+void ProxyCore::startPnFill()
+{
+    std::thread([shared = shared_from_this()] { shared->fillPnTable(); }).detach();
+}
+
+void ProxyCore::startEipFill()
+{
+    std::thread([shared = shared_from_this()] { shared->fillEipTable(); }).detach();
+}
+
+void ProxyCore::updatePnEntry(const std::vector<std::string> &args)
+{
+    TableUpdate update;
+    if (parsePnUpdate(args, update)) {
+        std::unique_lock<std::shared_mutex> lock(pn_mutex);
+        applyUpdate(pn_table, update);
+    }
+}
+
+void ProxyCore::updateEipEntry(const std::vector<std::string> &args)
+{
+    TableUpdate update;
+    if (parseEipUpdate(args, update)) {
+        std::unique_lock<std::shared_mutex> lock(eip_mutex);
+        applyUpdate(eip_table, update);
+    }
+}
+
+AddressTable ProxyCore::pnTable() const
+{
+    return copyTable(pn_mutex, pn_table);
+}
+
+AddressTable ProxyCore::eipTable() const
+{
+    return copyTable(eip_mutex, eip_table);
 }
 
 }  // namespace detail
@@ -166,57 +207,34 @@ void RobotProxy::initEIPCacheData()
     core->fillEipTable();
 }
 
-void RobotProxy::startPnFill()
-{
-    std::thread([shared = core] { shared->fillPnTable(); }).detach();
-}
-
-void RobotProxy::startEipFill()
-{
-    std::thread([shared = core] { shared->fillEipTable(); }).detach();
-}
-
 void RobotProxy::pnValueChanged(const std::vector<std::string> &args)
 {
-    detail::TableUpdate update;
-    if (detail::parsePnUpdate(args, update)) {
-        std::unique_lock<std::shared_mutex> lock(core->pn_mutex);
-        detail::applyUpdate(core->pn_table, update);
-    }
+    core->updatePnEntry(args);
 }
 
 void RobotProxy::eipValueChanged(const std::vector<std::string> &args)
 {
-    detail::TableUpdate update;
-    if (detail::parseEipUpdate(args, update)) {
-        std::unique_lock<std::shared_mutex> lock(core->eip_mutex);
-        detail::applyUpdate(core->eip_table, update);
-    }
+    core->updateEipEntry(args);
 }
 
 RobotProxy::AddressTable RobotProxy::getPnAddressData()
 {
-    return core->copyTable(core->pn_mutex, core->pn_table);
+    return core->pnTable();
 }
 
 RobotProxy::AddressTable RobotProxy::getEipAddressData()
 {
-    return core->copyTable(core->eip_mutex, core->eip_table);
+    return core->eipTable();
 }
 
 bool RobotProxy::icmIsConnected()
 {
-    return core->icm_connected;
+    return core->icmConnected();
 }
 
 int RobotProxy::getEipConnected()
 {
-    return core->eip_status;
-}
-
-void RobotProxy::setPnReadyPollInterval(std::chrono::milliseconds interval)
-{
-    core->poll_interval_ms = interval.count();
+    return core->eipStatus();
 }
 
 }  // namespace temla::korvu_sdk

@@ -2,9 +2,11 @@
 
 #include <QDebug>
 
+#include "korvu_sdk/protocol.h"
 #include "korvu_sdk/rpc_client.h"
 #include "korvu_sdk/rtde_client.h"
 #include "korvu_sdk/script_client.h"
+#include "library_log.h"
 #include "robot_proxy/realtime_robot_state.h"
 #include "robot_proxy/robot_proxy.h"
 
@@ -17,22 +19,23 @@ ProxyCore::ProxyCore(std::shared_ptr<RpcClient> rpc, std::shared_ptr<RtdeClient>
 {
 }
 
+void ProxyCore::attach(RobotProxy &proxy, const std::shared_ptr<RealtimeRobotState> &state)
+{
+    std::unique_lock<std::shared_mutex> lock(owner_mutex);
+    owner = &proxy;
+    realtime_state = state;
+}
+
 QString ProxyCore::robotName() const
 {
     std::lock_guard<std::mutex> lock(selection_mutex);
-    return robot_name;
+    return QString::fromStdString(selection.name());
 }
 
 int ProxyCore::robotIndex() const
 {
     std::lock_guard<std::mutex> lock(selection_mutex);
-    return robot_index;
-}
-
-std::vector<std::string> ProxyCore::robotNames() const
-{
-    std::lock_guard<std::mutex> lock(selection_mutex);
-    return robot_names;
+    return selection.index();
 }
 
 bool ProxyCore::robotSelected() const
@@ -41,22 +44,56 @@ bool ProxyCore::robotSelected() const
     return robot_selected;
 }
 
-void ProxyCore::clearSelection()
+std::vector<std::string> ProxyCore::robotNames() const
 {
-    std::lock_guard<std::mutex> lock(selection_mutex);
-    robot_name.clear();
-    robot_index = -1;
+    const auto state = cache();
+    return state ? state->getRobotNames() : std::vector<std::string>{};
 }
 
 int ProxyCore::robotIndexFor(const std::string &source) const
 {
+    const auto names = robotNames();
     std::lock_guard<std::mutex> lock(selection_mutex);
-    for (std::size_t i = 0; i < robot_names.size(); ++i) {
-        if (robot_names[i] == source) {
-            return static_cast<int>(i);
-        }
+    return indexOfName(names, source, selection.index());
+}
+
+RobotSelection::Outcome ProxyCore::select(int index)
+{
+    const auto names = robotNames();
+    std::lock_guard<std::mutex> lock(selection_mutex);
+    const auto outcome = selection.select(names, index);
+    if (outcome == RobotSelection::Outcome::Changed) {
+        robot_selected = true;
     }
-    return robot_index;
+    return outcome;
+}
+
+int ProxyCore::clearSelection()
+{
+    std::lock_guard<std::mutex> lock(selection_mutex);
+    const int previous = selection.index();
+    selection.clear();
+    return previous;
+}
+
+void ProxyCore::forgetSelection()
+{
+    std::lock_guard<std::mutex> lock(selection_mutex);
+    selection.clear();
+    robot_selected = false;
+    scripts.clear();
+}
+
+void ProxyCore::recordScript(const std::string &script)
+{
+    std::lock_guard<std::mutex> lock(selection_mutex);
+    scripts.insert(selection.index(), QString::fromStdString(script));
+}
+
+std::string ProxyCore::script() const
+{
+    std::lock_guard<std::mutex> lock(selection_mutex);
+    return scripts.value(selection.index()).toStdString();
 }
 
 bool ProxyCore::loggedIn() const
@@ -69,49 +106,105 @@ bool ProxyCore::hasLogined() const
     return loggedIn() && robotSelected();
 }
 
+namespace
+{
+
+RobotProxy::Failure connectFailure(int result)
+{
+    return result == kConnectBadAddress ? RobotProxy::Failure::BadAddress
+                                        : RobotProxy::Failure::ConnectFailed;
+}
+
+}  // namespace
+
+void ProxyCore::fail(RobotProxy::Failure failure, int code, const QString &text)
+{
+    std::lock_guard<std::mutex> lock(error_mutex);
+    last_error = RobotProxy::LastError{failure, code, text};
+}
+
+RobotProxy::LastError ProxyCore::lastError() const
+{
+    std::lock_guard<std::mutex> lock(error_mutex);
+    return last_error;
+}
+
+int ProxyCore::reconnectRealtime()
+{
+    QString ip;
+    int port = 0;
+    {
+        std::lock_guard<std::mutex> lock(endpoint_mutex);
+        ip = endpoint_ip;
+        port = endpoint_port;
+    }
+    rtde_client->disconnect();
+    realtime_subscribed = false;
+    return rtde_client->connect(ip.toStdString(), port + kRealtimePortOffset);
+}
+
 int ProxyCore::connect(const QString &ip, int port)
 {
     const std::string address = ip.toStdString();
-    auto prepare = [this] {
-        if (auto state = realtime_state.lock()) {
-            state->reset();
-        }
-        clearSelection();
-    };
+    {
+        std::lock_guard<std::mutex> lock(endpoint_mutex);
+        endpoint_ip = ip;
+        endpoint_port = port;
+    }
     int result = 0;
     if (!rpc_client->hasConnected()) {
-        prepare();
-        result = rpc_client->connect(address, port + 4);
+        prepareConnection();
+        result = rpc_client->connect(address, port + kRpcPortOffset);
         if (result < 0) {
-            qCritical().nospace() << "Connected to RPC Server " << ip << ":" << port + 4 << " FAILED";
+            RP_LOG_CRITICAL().nospace() << "Connected to RPC Server " << ip << ":" << port + kRpcPortOffset << " FAILED";
+            fail(connectFailure(result), result,
+                 QStringLiteral("The RPC server at %1:%2 cannot be reached").arg(ip).arg(port + kRpcPortOffset));
             return result;
         }
-        qInfo().nospace() << "Connected to RPC Server " << ip << ":" << port + 4;
+        RP_LOG_INFO().nospace() << "Connected to RPC Server " << ip << ":" << port + kRpcPortOffset;
     }
     if (!rtde_client->hasConnected()) {
-        prepare();
-        result = rtde_client->connect(address, port + 10);
+        prepareConnection();
+        result = rtde_client->connect(address, port + kRealtimePortOffset);
         if (result != 0) {
-            qCritical().nospace().noquote()
-                << "Connected to RTDE Server " << ip << ":" << port + 10 << " FAILED";
+            RP_LOG_CRITICAL().nospace().noquote()
+                << "Connected to RTDE Server " << ip << ":" << port + kRealtimePortOffset << " FAILED";
+            fail(connectFailure(result), result,
+                 QStringLiteral("The realtime server at %1:%2 cannot be reached").arg(ip).arg(port + kRealtimePortOffset));
             return result;
         }
-        qInfo().nospace().noquote() << "Connected to RTDE Server " << ip << ":" << port + 10;
+        // A new realtime connection carries no channel yet.
+        realtime_subscribed = false;
+        RP_LOG_INFO().nospace().noquote() << "Connected to RTDE Server " << ip << ":" << port + kRealtimePortOffset;
     }
     if (!script_client->hasConnected()) {
-        prepare();
-        result = script_client->connect(address, port + 2);
+        prepareConnection();
+        result = script_client->connect(address, port + kScriptPortOffset);
         if (result != 0) {
-            qCritical().nospace().noquote()
-                << "Connected to SCRIPT Server " << ip << ":" << port + 2 << " FAILED";
+            RP_LOG_CRITICAL().nospace().noquote()
+                << "Connected to SCRIPT Server " << ip << ":" << port + kScriptPortOffset << " FAILED";
+            fail(connectFailure(result), result,
+                 QStringLiteral("The script server at %1:%2 cannot be reached").arg(ip).arg(port + kScriptPortOffset));
             return result;
         }
-        qInfo().nospace().noquote() << "Connected to SCRIPT Server " << ip << ":" << port + 2;
+        RP_LOG_INFO().nospace().noquote() << "Connected to SCRIPT Server " << ip << ":" << port + kScriptPortOffset;
     }
     if (result == 0) {
+        loss_reported = false;
         withOwner([&](RobotProxy &proxy) { emit proxy.connected(ip, port); });
     }
     return result;
+}
+
+void ProxyCore::prepareConnection()
+{
+    if (auto state = cache()) {
+        state->reset();
+    }
+    // A fresh connection starts with no robot selected: hasLogined() waits for the next selection.
+    std::lock_guard<std::mutex> lock(selection_mutex);
+    selection.clear();
+    robot_selected = false;
 }
 
 bool ProxyCore::sleepPoll()

@@ -5,13 +5,16 @@
 #include <exception>
 
 #include "korvu_sdk/korvu_exception.h"
+#include "korvu_sdk/protocol.h"
 #include "korvu_sdk/rpc_client.h"
 #include "korvu_sdk/rtde_client.h"
 #include "korvu_sdk/script_client.h"
 #include "proxy_core.h"
+#include "request_timeouts.h"
 #include "robot_proxy/error_code.h"
 #include "robot_proxy/realtime_robot_state.h"
 #include "sdk_handlers.h"
+#include "state/realtime_robot_state_p.h"
 #include "text_codec.h"
 
 namespace temla::korvu_sdk
@@ -42,11 +45,10 @@ RobotProxy::RobotProxy(QObject *parent) : QObject(parent)
     rtde_client = std::make_shared<RtdeClient>(0);
     script_client = std::make_shared<ScriptClient>(0);
     core = std::make_shared<detail::ProxyCore>(rpc_client, rtde_client, script_client);
-    core->owner = this;
-    rpc_client->setRequestTimeout(100);
+    rpc_client->setRequestTimeout(detail::kRpcRequestTimeoutMs);
     installClientHandlers();
     realtime_state = std::make_shared<RealtimeRobotState>(rpc_client, rtde_client);
-    core->realtime_state = realtime_state;
+    core->attach(*this, realtime_state);
     QObject::connect(realtime_state.get(), &RealtimeRobotState::runtimeStateChanged, this,
                      &RobotProxy::runtimeStateChanged);
     QObject::connect(realtime_state.get(), &RealtimeRobotState::safetyModeChanged, this,
@@ -78,10 +80,11 @@ void RobotProxy::installClientHandlers()
     script_client->setLogHandler(detail::forwardSdkLog);
 
     auto on_event = [weak](int event) {
-        if (event != 1) {
+        if (event != kEventConnectionLost) {
             return;
         }
-        if (auto shared = weak.lock()) {
+        // The RPC and the realtime client both report one loss; the application hears it once.
+        if (auto shared = weak.lock(); shared && shared->claimLossReport()) {
             shared->withOwner([](RobotProxy &proxy) { proxy.sendDisconnectedSignal(); });
         }
     };
@@ -146,12 +149,27 @@ bool RobotProxy::hasLogined()
 void RobotProxy::sendDisconnectedSignal()
 {
     const int index = core->robotIndex();
-    if (realtime_state && realtime_state->storeDisconnectedModes(index)) {
+    if (realtime_state && detail::writerOf(*realtime_state).storeDisconnectedModes(index)) {
         emit robotModeChanged(index, RobotModeType::NoController);
         emit safetyModeChanged(index, SafetyModeType::Undefined);
     }
     emit logined(false);
     emit disconnected();
+}
+
+RobotProxy::LastError RobotProxy::lastError() const
+{
+    return core->lastError();
+}
+
+void RobotProxy::setRequestTimeout(int timeout_ms)
+{
+    rpc_client->setRequestTimeout(timeout_ms);
+}
+
+int RobotProxy::requestTimeout() const
+{
+    return rpc_client->requestTimeout();
 }
 
 QString RobotProxy::getErrorCodeMsg(int code)
@@ -166,17 +184,18 @@ int RobotProxy::sendScript(const std::string &script)
     if (script.empty()) {
         return 1;
     }
-    {
-        std::lock_guard<std::mutex> lock(core->selection_mutex);
-        core->scripts.insert(core->robot_index, QString::fromStdString(script));
+    core->recordScript(script);
+    const int result = script_client->sendString(script);
+    if (result != 0) {
+        core->fail(Failure::ScriptNotSent, result,
+                   QStringLiteral("The script client did not take the script"));
     }
-    return script_client->sendString(script);
+    return result;
 }
 
 std::string RobotProxy::getScript() const
 {
-    std::lock_guard<std::mutex> lock(core->selection_mutex);
-    return core->scripts.value(core->robot_index).toStdString();
+    return core->script();
 }
 
 }  // namespace temla::korvu_sdk

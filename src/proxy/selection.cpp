@@ -2,7 +2,9 @@
 
 #include <exception>
 
+#include "korvu_sdk/korvu_exception.h"
 #include "korvu_sdk/rpc_client.h"
+#include "library_log.h"
 #include "proxy_core.h"
 #include "robot_proxy/realtime_robot_state.h"
 #include "robot_proxy/robot_proxy.h"
@@ -21,39 +23,45 @@ common_interface::KinematicsParam zeroKinematics()
     return {{"a", zeros}, {"d", zeros}, {"alpha", zeros}, {"theta", zeros}, {"beta", zeros}};
 }
 
+// The selection is made by the time the fieldbus registers are read: a register that cannot be read
+// counts as its default, so the selection ends complete, with that fieldbus taken as disconnected.
+template <typename Read, typename Value>
+Value readRegisterOr(RpcClient &rpc, detail::ProxyCore &core, Read read, Value fallback)
+{
+    try {
+        return read(*rpc.getRegisterControl());
+    } catch (const std::exception &e) {
+        RP_LOG_WARNING() << "Fieldbus register unreadable:" << e.what();
+        const auto *korvu = dynamic_cast<const common_interface::KorvuException *>(&e);
+        core.fail(RobotProxy::Failure::FieldbusUnreadable, korvu ? korvu->code() : 0,
+                  QStringLiteral("Fieldbus register unreadable: %1").arg(QString::fromUtf8(e.what())));
+        return fallback;
+    }
+}
+
 }  // namespace
 
 int RobotProxy::selectRobot(int index)
 {
     if (index < 0) {
         realtime_state->reset();
-        const int old_index = core->robotIndex();
-        {
-            std::lock_guard<std::mutex> lock(core->selection_mutex);
-            core->robot_name.clear();
-        }
+        const int old_index = core->clearSelection();
         emit runtimeStateChanged(RuntimeState::Stopped);
         emit robotModeChanged(old_index, RobotModeType::Disconnected);
         emit safetyModeChanged(old_index, SafetyModeType::Undefined);
-        std::lock_guard<std::mutex> lock(core->selection_mutex);
-        core->robot_index = -1;
         return 0;
     }
-    {
-        std::unique_lock<std::mutex> lock(core->selection_mutex);
-        const auto count = core->robot_names.size();
-        if (static_cast<std::size_t>(index) >= count) {
-            lock.unlock();
-            qWarning() << "RobotProxy select robot of " << index << " out of range(0, " << count << ")";
+    switch (core->select(index)) {
+        case detail::RobotSelection::Outcome::OutOfRange:
+            core->fail(Failure::OutOfRange, 0,
+                       QStringLiteral("Robot index %1 is outside the %2 robot names")
+                           .arg(index)
+                           .arg(core->robotNames().size()));
             return -1;
-        }
-        const QString name = QString::fromStdString(core->robot_names[static_cast<std::size_t>(index)]);
-        if (core->robot_name == name) {
+        case detail::RobotSelection::Outcome::Unchanged:
             return 0;
-        }
-        core->robot_name = name;
-        core->robot_index = index;
-        core->robot_selected = true;
+        case detail::RobotSelection::Outcome::Changed:
+            break;
     }
     realtime_state->selectRobot(index);
     emitSelectionSnapshot(index);
@@ -74,17 +82,28 @@ void RobotProxy::emitSelectionSnapshot(int index)
 
 void RobotProxy::readFieldbusRegisters()
 {
-    core->pn_connected = rpc_client->getRegisterControl()->getBool(kPnConnectedRegister, false);
-    qDebug() << "pn_server connected:" << (core->pn_connected ? "true" : "false");
-    if (core->pn_connected) {
-        startPnFill();
+    const bool pn_connected = readRegisterOr(
+        *rpc_client, *core,
+        [](common_interface::RegisterControl &registers) {
+            return registers.getBool(kPnConnectedRegister, false);
+        },
+        false);
+    core->setPnConnected(pn_connected);
+    RP_LOG_DEBUG() << "pn_server connected:" << (pn_connected ? "true" : "false");
+    if (pn_connected) {
+        core->startPnFill();
     }
-    core->eip_status = rpc_client->getRegisterControl()->getInt32(kEipStatusRegister, 0);
-    const int status = core->eip_status;
+    const int status = readRegisterOr(
+        *rpc_client, *core,
+        [](common_interface::RegisterControl &registers) {
+            return registers.getInt32(kEipStatusRegister, 0);
+        },
+        0);
+    core->setEipStatus(status);
     emit sigEipConnectionStatusChanged(status);
-    qDebug() << "eip_slave connect_status:" << status;
+    RP_LOG_DEBUG() << "eip_slave connect_status:" << status;
     if (status == 1) {
-        startEipFill();
+        core->startEipFill();
     }
 }
 
@@ -160,7 +179,12 @@ common_interface::RobotInterfacePtr RobotProxy::getRobotInterface(const std::str
 
 std::vector<std::string> RobotProxy::getAxisNames()
 {
-    return rpc_client->getAxisNames();
+    try {
+        return rpc_client->getAxisNames();
+    } catch (const std::exception &e) {
+        RP_LOG_WARNING() << "getAxisNames:" << e.what();
+        return {};
+    }
 }
 
 common_interface::AxisInterfacePtr RobotProxy::getAxisInterface(const std::string &name)
@@ -193,7 +217,7 @@ common_interface::KinematicsParam RobotProxy::getDH(bool real)
     try {
         return currentRobotRpcInterface()->getRobotConfig()->getKinematicsParam(real);
     } catch (const std::exception &e) {
-        qCritical() << e.what();
+        RP_LOG_CRITICAL() << e.what();
         return zeroKinematics();
     }
 }

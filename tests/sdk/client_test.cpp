@@ -12,9 +12,10 @@
 
 #include "fake_server.h"
 #include "korvu_sdk/korvu_sdk.h"
-#include "sdk_test_support.h"
-#include "wire/framed_connection.h"
-#include "wire/values.h"
+#include "korvu_wire/framed_connection.h"
+#include "korvu_wire/values.h"
+#include "test_support/exception_code.h"
+#include "test_support/wait.h"
 
 namespace
 {
@@ -22,13 +23,13 @@ namespace
 namespace wire = temla::korvu_wire;
 namespace error_code = temla::common_interface::error_code;
 using namespace std::chrono_literals;
-using sdk_test::codeOf;
-using sdk_test::waitUntil;
 using temla::common_interface::KorvuException;
 using temla::korvu_sdk::InputParser;
 using temla::korvu_sdk::RpcClient;
 using temla::korvu_sdk::RtdeClient;
 using temla::korvu_sdk::ScriptClient;
+using test_support::codeOf;
+using test_support::waitUntil;
 using Json = wire::Json;
 
 struct Events {
@@ -158,6 +159,39 @@ TEST_F(RpcAgainstFake, LoginAnswerOtherThanTrueIsAProtocolFault)
         ASSERT_EQ(rpc.connect("127.0.0.1", server.port()), 0);
         ASSERT_TRUE(server.waitForClients(++expected_clients));
     }
+
+TEST_F(RpcAgainstFake, LoginFailureKeepsTheServersReasonAndTheBoundReadsBack)
+{
+    EXPECT_EQ(rpc.lastLoginFailure().code, 0);
+    server.setHandler([](FakeServer &s, const wire::Envelope &request) {
+        s.replyError(request.id, -201, "login refused");
+    });
+    EXPECT_EQ(rpc.login("u", "wrong"), temla::korvu_sdk::kLoginRejected);
+    EXPECT_EQ(rpc.lastLoginFailure().code, -201);
+    EXPECT_EQ(rpc.lastLoginFailure().message, "login refused");
+
+    EXPECT_EQ(rpc.requestTimeout(), temla::korvu_sdk::kDefaultRequestTimeoutMs);
+    rpc.setRequestTimeout(250);
+    EXPECT_EQ(rpc.requestTimeout(), 250);
+    rpc.setRequestTimeout(0);
+    EXPECT_EQ(rpc.requestTimeout(), 1);
+}
+
+TEST_F(RpcAgainstFake, BoundedLogoutDoesNotWaitTheRequestBound)
+{
+    login();
+    server.setHandler([](FakeServer &s, const wire::Envelope &request) {
+        if (request.method != "logout") {
+            s.reply(request.id, true);
+        }
+    });
+    rpc.setRequestTimeout(5000);
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_EQ(rpc.logout(20), 0);
+    EXPECT_LT(std::chrono::steady_clock::now() - start, 2s) << "hang guard: the request bound is 5 s";
+    EXPECT_FALSE(rpc.hasLogined());
+    EXPECT_TRUE(rpc.hasConnected());
+    EXPECT_EQ(server.methods().back(), "logout");
 }
 
 TEST_F(RpcAgainstFake, ServerErrorsBecomeExceptionsWithTheirCode)
@@ -325,6 +359,15 @@ protected:
     std::mutex log_mutex;
     std::vector<std::pair<int, std::string>> log;
 };
+
+TEST_F(RtdeAgainstFake, BoundedLogoutDoesNotWaitTheRequestBound)
+{
+    // The fixture's server never answers a logout; the client's own bound is 3 s.
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_EQ(rtde.logout(20), 0);
+    EXPECT_LT(std::chrono::steady_clock::now() - start, 2s) << "hang guard";
+    EXPECT_FALSE(rtde.hasLogined());
+}
 
 TEST_F(RtdeAgainstFake, TopicsSubscriptionsAndFramesInOrder)
 {

@@ -1,7 +1,7 @@
 #include "fake_server.h"
 
-#include "wire/framed_connection.h"
-#include "wire/protocol.h"
+#include "korvu_wire/framed_connection.h"
+#include "korvu_wire/protocol.h"
 
 namespace wire = temla::korvu_wire;
 

@@ -3,6 +3,8 @@
 #include <functional>
 #include <string>
 
+#include "korvu_sdk/protocol.h"
+
 namespace temla
 {
 namespace korvu_sdk
@@ -14,10 +16,6 @@ using LogHandler = std::function<void(int level, const char *file, int line, con
 
 // Receives connection events; called on the client's delivery thread, with no client lock held.
 using EventHandler = std::function<void(int event)>;
-
-// The connection was lost (peer closed, network error, or the peer sent invalid protocol).
-// Not raised by a deliberate disconnect().
-constexpr int kEventConnectionLost = 1;
 
 // Log levels passed to the LogHandler.
 constexpr int kLogFatal = 0;
@@ -37,18 +35,18 @@ constexpr int kLoginNotConnected = -1;
 constexpr int kLoginRejected = -2;  // the controller refused the user name or password
 constexpr int kLoginNoAnswer = -3;  // timeout, lost connection or malformed reply
 
+// Why the last login of a client failed: the controller's error code and text, or the client's own
+// (error_code::kTimeout, kConnectionLost, ...). Code 0 and an empty text when it has not failed.
+struct LoginFailure {
+    int code = 0;
+    std::string message;
+};
+
 // Default bound of a request before setRequestTimeout() is called, and of the realtime and script
 // clients' requests.
 constexpr int kDefaultRequestTimeoutMs = 3000;
 // Bound of connect().
 constexpr int kConnectTimeoutMs = 2000;
-
-// Liveness of a connection: after kPingIntervalMs without any message from the server the client
-// sends a `ping` request; once kLivenessTimeoutMs pass without any message the connection is
-// closed as lost (event 1). A client checks every quarter of the ping interval, so a silent server
-// is reported within kLivenessTimeoutMs + kPingIntervalMs / 4 of its last message.
-constexpr int kPingIntervalMs = 1000;
-constexpr int kLivenessTimeoutMs = 3 * kPingIntervalMs;
 
 }  // namespace korvu_sdk
 }  // namespace temla
