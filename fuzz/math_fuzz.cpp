@@ -137,7 +137,10 @@ const std::vector<std::function<void(FuzzedDataProvider &)>> kCalls = {
                                                     in.ConsumeBool());
     },
     [](FuzzedDataProvider &in) {
-        const auto pose = fixed<6>(in), size = fixed<3>(in), point = fixed<3>(in), plane = fixed<4>(in);
+        const auto pose = fixed<6>(in);
+        const auto size = fixed<3>(in);
+        const auto point = fixed<3>(in);
+        const auto plane = fixed<4>(in);
         double planes[6][4];
         rm::getCubic(pose.data(), size.data(), planes);
         rm::isIncludeCubic(planes, point.data());

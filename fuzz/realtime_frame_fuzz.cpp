@@ -8,6 +8,7 @@
 #include "korvu_sdk/rpc_client.h"
 #include "korvu_sdk/rtde_client.h"
 #include "robot_proxy/realtime_robot_state.h"
+#include "state/realtime_robot_state_p.h"
 
 namespace
 {
@@ -96,18 +97,19 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, std::size_t size)
         values.push_back(valueFrom(in));
     }
     InputParser parser(std::move(values));
+    auto writer = temla::korvu_sdk::detail::writerOf(cache);
     switch (channel) {
         case 0:
-            cache.handleStateFrame(parser, robot_count, enc_tick_offered);
+            writer.handleStateFrame(parser, robot_count, enc_tick_offered);
             break;
         case 1:
-            cache.handleElectricalFrame(parser, robot_count);
+            writer.handleElectricalFrame(parser, robot_count);
             break;
         case 2:
-            cache.handleIoFrame(parser, robot_count);
+            writer.handleIoFrame(parser, robot_count);
             break;
         default:
-            cache.handleGripperFrame(parser);
+            writer.handleGripperFrame(parser);
             break;
     }
     return 0;

@@ -9,7 +9,9 @@
 #include <QCoreApplication>
 
 #include "fuzz_input.h"
+#include "korvu_sdk/input_parser.h"
 #include "korvu_sdk/korvu_exception.h"
+#include "korvu_sdk/rpc_client.h"
 #include "korvu_sim/simulator.h"
 #include "robot_proxy/robot_proxy.h"
 
