@@ -11,6 +11,7 @@ packages=(
   nlohmann-json3-dev libasio-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   clang-format clang-tidy
+  xvfb xauth
 )
 fuzz_packages=(clang libclang-rt-14-dev)
 
