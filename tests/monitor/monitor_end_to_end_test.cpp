@@ -114,6 +114,7 @@ TEST(MonitorExitStatus, EachFailureHasItsStatus)
         {"bad option", {"--robot", "first"}, 1},
         {"unknown option", {"--colour"}, 1},
         {"missing scenario", {"--scenario", "/nonexistent/scenario.json"}, 1},
+        {"missing script", {"--script", "/nonexistent/program.lua"}, 1},
         {"help", {"--help"}, 0},
     };
     for (const auto &c : cases) {
