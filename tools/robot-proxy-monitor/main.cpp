@@ -23,7 +23,7 @@ namespace
 
 using namespace monitor;
 
-std::unique_ptr<MonitorOutput> makeOutput(const MonitorOptions &options)
+std::unique_ptr<MonitorOutput> makeOutput(const MonitorOptions &options, const Clock &clock)
 {
     if (options.json) {
         return std::make_unique<JsonOutput>(std::cout, std::cerr);
@@ -31,7 +31,7 @@ std::unique_ptr<MonitorOutput> makeOutput(const MonitorOptions &options)
     TerminalOutput::Style style;
     style.in_place = ::isatty(STDOUT_FILENO) == 1;
     style.colour = style.in_place && std::getenv("NO_COLOR") == nullptr;
-    return std::make_unique<TerminalOutput>(std::cout, std::cerr, style);
+    return std::make_unique<TerminalOutput>(std::cout, std::cerr, style, clock);
 }
 
 bool readScript(const QString &path, std::string &text)
@@ -61,7 +61,8 @@ int run(QCoreApplication &app, const MonitorOptions &options)
         return kExitUsage;
     }
     InterruptWatcher interrupts;
-    auto output = makeOutput(options);
+    const Clock clock;
+    auto output = makeOutput(options, clock);
     LogRouting logs(*output, options.verbose);
 
     std::unique_ptr<temla::korvu_sim::Simulator> simulator;
@@ -77,7 +78,7 @@ int run(QCoreApplication &app, const MonitorOptions &options)
         output->note(QString("simulated controller on %1 base port %2").arg(target.host).arg(target.port));
     }
 
-    Session session(options, target, script, *output);
+    Session session(options, target, script, *output, clock);
     QObject::connect(&interrupts, &InterruptWatcher::interrupted, &session,
                      [&session](int signal_number) { session.stop(exitStatusOf(signal_number)); });
     QObject::connect(&session, &Session::finished, &app, [&app](int status) { app.exit(status); });

@@ -11,6 +11,19 @@
 namespace monitor
 {
 
+// Seconds since the program started; one clock for every line the monitor writes.
+class Clock
+{
+public:
+    double seconds() const
+    {
+        return std::chrono::duration<double>(std::chrono::steady_clock::now() - start_).count();
+    }
+
+private:
+    std::chrono::steady_clock::time_point start_ = std::chrono::steady_clock::now();
+};
+
 // Where the monitor's observations go. All members may be called from any thread (log lines come
 // from the library's threads); implementations serialise their writes.
 class MonitorOutput

@@ -28,10 +28,14 @@ std::chrono::milliseconds retryDelay(int attempt)
     return std::min(delay, kMaxRetryDelay);
 }
 
-Session::Session(const MonitorOptions &options, Target target, std::string script, MonitorOutput &output)
-    : options_(options), target_(std::move(target)), script_(std::move(script)), output_(output)
+Session::Session(const MonitorOptions &options, Target target, std::string script, MonitorOutput &output,
+                 const Clock &clock)
+    : options_(options),
+      target_(std::move(target)),
+      script_(std::move(script)),
+      output_(output),
+      clock_(clock)
 {
-    clock_.start();
     relayProxySignals(proxy_, this, [this](const char *name, const nlohmann::ordered_json &args) {
         output_.signal(elapsed(), name, args);
     });
@@ -81,7 +85,7 @@ void Session::stop(int exit_status)
 
 double Session::elapsed() const
 {
-    return static_cast<double>(clock_.nsecsElapsed()) / 1e9;
+    return clock_.seconds();
 }
 
 void Session::attempt()

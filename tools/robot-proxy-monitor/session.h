@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QElapsedTimer>
 #include <QObject>
 #include <QTimer>
 
@@ -32,7 +31,8 @@ public:
         int port = 0;
     };
 
-    Session(const MonitorOptions &options, Target target, std::string script, MonitorOutput &output);
+    Session(const MonitorOptions &options, Target target, std::string script, MonitorOutput &output,
+            const Clock &clock);
     ~Session() override;
 
     // Starts the first connection attempt and the duration timer.
@@ -63,8 +63,8 @@ private:
     std::string script_;
     bool script_sent_ = false;
     MonitorOutput &output_;
+    const Clock &clock_;
     temla::korvu_sdk::RobotProxy proxy_;
-    QElapsedTimer clock_;
     QTimer state_timer_;
     QTimer retry_timer_;
     QTimer duration_timer_;

@@ -60,7 +60,6 @@ void TerminalOutput::signal(double t, const char *name, const nlohmann::ordered_
 void TerminalOutput::state(double t, const StateSnapshot &snapshot)
 {
     std::lock_guard<std::mutex> lock(mutex_);
-    last_t_ = t;
     if (!style_.in_place) {
         out_ << stateLine(snapshot, t) << std::endl;
         return;
@@ -73,13 +72,13 @@ void TerminalOutput::state(double t, const StateSnapshot &snapshot)
 void TerminalOutput::note(const QString &text)
 {
     std::lock_guard<std::mutex> lock(mutex_);
-    printAboveBlock(out_, TextLine{kNoLevel, "robot-proxy-monitor: " + text.toStdString()}, last_t_);
+    printAboveBlock(out_, TextLine{kNoLevel, "robot-proxy-monitor: " + text.toStdString()}, clock_.seconds());
 }
 
 void TerminalOutput::log(QtMsgType type, const QString &text)
 {
     std::lock_guard<std::mutex> lock(mutex_);
-    printAboveBlock(err_, TextLine{logLevel(type), "log: " + text.toStdString()}, last_t_);
+    printAboveBlock(err_, TextLine{logLevel(type), "log: " + text.toStdString()}, clock_.seconds());
 }
 
 void TerminalOutput::finish()

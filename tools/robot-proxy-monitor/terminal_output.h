@@ -22,7 +22,10 @@ public:
         bool colour = false;
     };
 
-    TerminalOutput(std::ostream &out, std::ostream &err, Style style) : out_(out), err_(err), style_(style) {}
+    TerminalOutput(std::ostream &out, std::ostream &err, Style style, const Clock &clock)
+        : out_(out), err_(err), style_(style), clock_(clock)
+    {
+    }
 
     void signal(double t, const char *name, const nlohmann::ordered_json &args) override;
     void state(double t, const StateSnapshot &snapshot) override;
@@ -41,9 +44,9 @@ private:
     std::ostream &out_;
     std::ostream &err_;
     Style style_;
+    const Clock &clock_;
     std::vector<std::string> block_;
     int drawn_lines_ = 0;
-    double last_t_ = 0.0;
 };
 
 }  // namespace monitor
