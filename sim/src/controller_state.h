@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "korvu_sdk/input_parser.h"
+#include "korvu_sdk/protocol.h"
 #include "korvu_sdk/types.h"
 #include "korvu_sim/robot_model.h"
 
@@ -47,7 +48,7 @@ std::map<std::string, int> outputMaps(const ControllerState &state);
 std::optional<korvu_sdk::InputParser::Value> topicValue(const ControllerState &state,
                                                         const std::string &name);
 
-inline constexpr const char *kMessageTopic = "R1_message";
+inline constexpr const char *kMessageTopic = korvu_sdk::kRobotMessageTopic;
 inline constexpr int kEipType0Size = 310;
 inline constexpr int kEipType1Size = 216;
 

@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <future>
 
+#include "korvu_wire/protocol.h"
 #include "simulator_impl.h"
-#include "wire/protocol.h"
 
 namespace temla::korvu_sim
 {

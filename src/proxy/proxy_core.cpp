@@ -2,6 +2,7 @@
 
 #include <QDebug>
 
+#include "korvu_sdk/protocol.h"
 #include "korvu_sdk/rpc_client.h"
 #include "korvu_sdk/rtde_client.h"
 #include "korvu_sdk/script_client.h"
@@ -81,32 +82,33 @@ int ProxyCore::connect(const QString &ip, int port)
     int result = 0;
     if (!rpc_client->hasConnected()) {
         prepare();
-        result = rpc_client->connect(address, port + 4);
+        result = rpc_client->connect(address, port + kRpcPortOffset);
         if (result < 0) {
-            qCritical().nospace() << "Connected to RPC Server " << ip << ":" << port + 4 << " FAILED";
+            qCritical().nospace() << "Connected to RPC Server " << ip << ":" << port + kRpcPortOffset
+                                  << " FAILED";
             return result;
         }
-        qInfo().nospace() << "Connected to RPC Server " << ip << ":" << port + 4;
+        qInfo().nospace() << "Connected to RPC Server " << ip << ":" << port + kRpcPortOffset;
     }
     if (!rtde_client->hasConnected()) {
         prepare();
-        result = rtde_client->connect(address, port + 10);
+        result = rtde_client->connect(address, port + kRealtimePortOffset);
         if (result != 0) {
             qCritical().nospace().noquote()
-                << "Connected to RTDE Server " << ip << ":" << port + 10 << " FAILED";
+                << "Connected to RTDE Server " << ip << ":" << port + kRealtimePortOffset << " FAILED";
             return result;
         }
-        qInfo().nospace().noquote() << "Connected to RTDE Server " << ip << ":" << port + 10;
+        qInfo().nospace().noquote() << "Connected to RTDE Server " << ip << ":" << port + kRealtimePortOffset;
     }
     if (!script_client->hasConnected()) {
         prepare();
-        result = script_client->connect(address, port + 2);
+        result = script_client->connect(address, port + kScriptPortOffset);
         if (result != 0) {
             qCritical().nospace().noquote()
-                << "Connected to SCRIPT Server " << ip << ":" << port + 2 << " FAILED";
+                << "Connected to SCRIPT Server " << ip << ":" << port + kScriptPortOffset << " FAILED";
             return result;
         }
-        qInfo().nospace().noquote() << "Connected to SCRIPT Server " << ip << ":" << port + 2;
+        qInfo().nospace().noquote() << "Connected to SCRIPT Server " << ip << ":" << port + kScriptPortOffset;
     }
     if (result == 0) {
         withOwner([&](RobotProxy &proxy) { emit proxy.connected(ip, port); });

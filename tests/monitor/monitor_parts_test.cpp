@@ -1,6 +1,4 @@
 // The monitor's parts that need no controller: back-off, signal arguments, the human lines.
-#include <QCoreApplication>
-
 #include <gtest/gtest.h>
 
 #include "robot_proxy/robot_proxy.h"
@@ -112,10 +110,3 @@ TEST(MonitorHumanLines, StatusBlockShowsDegreesMillimetresAndModeTexts)
 
 }  // namespace
 }  // namespace monitor_test
-
-int main(int argc, char **argv)
-{
-    QCoreApplication app(argc, argv);
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
-}
