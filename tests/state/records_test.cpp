@@ -78,27 +78,27 @@ TEST_F(FreshCache, GettersAnswerDefaultsWithoutASelectedRobot)
 TEST_F(FreshCache, WritesOutsideTheFourRecordsAreIgnored)
 {
     for (int index : {-1, 4, 100}) {
-        cache.storeRobotMode(index, RobotModeType::Running);
-        cache.storeSafetyMode(index, SafetyModeType::Fault);
-        cache.storeSlowDownLevel(index, 3);
-        cache.storeRobotType(index, "x", "y");
-        EXPECT_FALSE(cache.storeDisconnectedModes(index));
-        EXPECT_EQ(cache.storedRobotMode(index), RobotModeType::NoController);
+        detail::writerOf(cache).storeRobotMode(index, RobotModeType::Running);
+        detail::writerOf(cache).storeSafetyMode(index, SafetyModeType::Fault);
+        detail::writerOf(cache).storeSlowDownLevel(index, 3);
+        detail::writerOf(cache).storeRobotType(index, "x", "y");
+        EXPECT_FALSE(detail::writerOf(cache).storeDisconnectedModes(index));
+        EXPECT_EQ(detail::writerOf(cache).storedRobotMode(index), RobotModeType::NoController);
     }
-    cache.storeRobotMode(2, RobotModeType::Idle);
-    cache.storeOperationalMode(2, temla::common_interface::OperationalModeType::Manual);
-    cache.storeLinkModeEnabled(2, true);
-    cache.storeFreedriveEnabled(2, true);
-    cache.storeSlowDownLevel(2, 2);
-    cache.storeRobotType(2, "K6", "lite");
+    detail::writerOf(cache).storeRobotMode(2, RobotModeType::Idle);
+    detail::writerOf(cache).storeOperationalMode(2, temla::common_interface::OperationalModeType::Manual);
+    detail::writerOf(cache).storeLinkModeEnabled(2, true);
+    detail::writerOf(cache).storeFreedriveEnabled(2, true);
+    detail::writerOf(cache).storeSlowDownLevel(2, 2);
+    detail::writerOf(cache).storeRobotType(2, "K6", "lite");
     const RobotInfo info = cache.getRobotInfo(2);
-    EXPECT_EQ(cache.storedRobotMode(2), RobotModeType::Idle);
+    EXPECT_EQ(detail::writerOf(cache).storedRobotMode(2), RobotModeType::Idle);
     EXPECT_EQ(info.operational_mode, 2);
     EXPECT_TRUE(info.link_mode_enabled && info.freedrive_enabled);
     EXPECT_EQ(info.slow_down_level, 2);
     EXPECT_EQ(info.robot_type, "K6");
     EXPECT_EQ(info.robot_sub_type, "lite");
-    EXPECT_TRUE(cache.storeDisconnectedModes(2));
+    EXPECT_TRUE(detail::writerOf(cache).storeDisconnectedModes(2));
     EXPECT_EQ(cache.getRobotInfo(2).robot_mode, RobotModeType::NoController);
     EXPECT_EQ(cache.getRobotInfo(2).safety_mode, SafetyModeType::Undefined);
     EXPECT_EQ(cache.getRobotInfo(0).robot_mode, RobotModeType::NoController);

@@ -333,7 +333,7 @@ TEST_F(CacheOnSimulator, TcpForceInAChosenFrame)
     StateRobot robot(1.0);
     robot.tcp_force = {1.0, 0.0, 0.0, 0.0, 0.0, 1.0};
     InputParser parser(stateFrame({robot}));
-    cache->handleStateFrame(parser, 1, {false});
+    detail::writerOf(*cache).handleStateFrame(parser, 1, {false});
 
     EXPECT_EQ(cache->getTcpForce(std::vector<double>(6, 0.0)), robot.tcp_force);
     const std::vector<double> rotated = cache->getTcpForce({1.0, 2.0, 3.0, 0.0, 0.0, M_PI / 2});

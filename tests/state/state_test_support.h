@@ -21,6 +21,7 @@
 #include <korvu_sim/simulator.h>
 
 #include "robot_proxy/realtime_robot_state.h"
+#include "state/realtime_robot_state_p.h"
 #include "test_support/log_capture.h"
 #include "test_support/signal_recorder.h"
 #include "test_support/wait.h"
