@@ -10,6 +10,7 @@ packages=(
   libeigen3-dev libceres-dev
   nlohmann-json3-dev libasio-dev
   libgtest-dev libgmock-dev libbenchmark-dev
+  liborocos-kdl-dev pybind11-dev python3-dev python3-numpy
   clang-format clang-tidy
   xvfb xauth
 )

@@ -65,6 +65,10 @@ int ClientCore::login(const std::string &user, const std::string &password)
         return 0;
     } catch (const KorvuException &e) {
         KORVU_LOG(*handlers_, kLogWarning, name_ + " login failed: " + e.what());
+        {
+            std::lock_guard<std::mutex> lock(failure_mutex_);
+            login_failure_ = LoginFailure{e.code(), e.what()};
+        }
         switch (e.code()) {
             case error_code::kNotConnected:
                 return kLoginNotConnected;
@@ -78,7 +82,18 @@ int ClientCore::login(const std::string &user, const std::string &password)
     }
 }
 
+LoginFailure ClientCore::lastLoginFailure() const
+{
+    std::lock_guard<std::mutex> lock(failure_mutex_);
+    return login_failure_;
+}
+
 int ClientCore::logout()
+{
+    return logout(requestTimeout());
+}
+
+int ClientCore::logout(int timeout_ms)
 {
     const auto current = session();
     if (!current || !current->isOpen()) {
@@ -86,7 +101,7 @@ int ClientCore::logout()
     }
     if (current->isLoggedIn()) {
         try {
-            current->request(korvu_wire::kLogout, Json::array(), requestTimeout());
+            current->request(korvu_wire::kLogout, Json::array(), timeout_ms < 1 ? 1 : timeout_ms);
         } catch (const KorvuException &e) {
             KORVU_LOG(*handlers_, kLogDebug, name_ + " logout: " + e.what());
         }

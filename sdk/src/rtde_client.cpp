@@ -169,6 +169,10 @@ int RtdeClient::logout()
 {
     return core_->logout();
 }
+int RtdeClient::logout(int timeout_ms)
+{
+    return core_->logout(timeout_ms);
+}
 int RtdeClient::disconnect()
 {
     const auto channels = core_->current().second;

@@ -141,6 +141,40 @@ TEST_F(RpcAgainstFake, RejectedLoginReturnsRejected)
     EXPECT_TRUE(rpc.hasConnected());
 }
 
+TEST_F(RpcAgainstFake, LoginFailureKeepsTheServersReasonAndTheBoundReadsBack)
+{
+    EXPECT_EQ(rpc.lastLoginFailure().code, 0);
+    server.setHandler([](FakeServer &s, const wire::Envelope &request) {
+        s.replyError(request.id, -201, "login refused");
+    });
+    EXPECT_EQ(rpc.login("u", "wrong"), temla::korvu_sdk::kLoginRejected);
+    EXPECT_EQ(rpc.lastLoginFailure().code, -201);
+    EXPECT_EQ(rpc.lastLoginFailure().message, "login refused");
+
+    EXPECT_EQ(rpc.requestTimeout(), temla::korvu_sdk::kDefaultRequestTimeoutMs);
+    rpc.setRequestTimeout(250);
+    EXPECT_EQ(rpc.requestTimeout(), 250);
+    rpc.setRequestTimeout(0);
+    EXPECT_EQ(rpc.requestTimeout(), 1);
+}
+
+TEST_F(RpcAgainstFake, BoundedLogoutDoesNotWaitTheRequestBound)
+{
+    login();
+    server.setHandler([](FakeServer &s, const wire::Envelope &request) {
+        if (request.method != "logout") {
+            s.reply(request.id, true);
+        }
+    });
+    rpc.setRequestTimeout(5000);
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_EQ(rpc.logout(20), 0);
+    EXPECT_LT(std::chrono::steady_clock::now() - start, 2s) << "hang guard: the request bound is 5 s";
+    EXPECT_FALSE(rpc.hasLogined());
+    EXPECT_TRUE(rpc.hasConnected());
+    EXPECT_EQ(server.methods().back(), "logout");
+}
+
 TEST_F(RpcAgainstFake, ServerErrorsBecomeExceptionsWithTheirCode)
 {
     login();
@@ -306,6 +340,15 @@ protected:
     std::mutex log_mutex;
     std::vector<std::pair<int, std::string>> log;
 };
+
+TEST_F(RtdeAgainstFake, BoundedLogoutDoesNotWaitTheRequestBound)
+{
+    // The fixture's server never answers a logout; the client's own bound is 3 s.
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_EQ(rtde.logout(20), 0);
+    EXPECT_LT(std::chrono::steady_clock::now() - start, 2s) << "hang guard";
+    EXPECT_FALSE(rtde.hasLogined());
+}
 
 TEST_F(RtdeAgainstFake, TopicsSubscriptionsAndFramesInOrder)
 {

@@ -44,6 +44,8 @@ public:
     int connect(const std::string &ip, int port);
     int login(const std::string &user, const std::string &password);
     int logout();
+    // The same with the logout request bounded by timeout_ms instead of the request time-out.
+    int logout(int timeout_ms);
     // Ends the connection, its topics and subscriptions. Returns once no subscriber of this client
     // is running any more; called from inside a subscriber it returns at once and no further
     // subscriber is called after the current one. Because it waits for a running subscriber, do not
