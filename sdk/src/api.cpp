@@ -1,7 +1,7 @@
 #include "korvu_sdk/api.h"
 
+#include "korvu_wire/values.h"
 #include "rpc_core.h"
-#include "wire/values.h"
 
 namespace temla
 {

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "korvu_sdk/input_parser.h"
+#include "korvu_sdk/protocol.h"
 #include "korvu_sdk/types.h"
 #include "korvu_sim/robot_model.h"
 #include "trajectory.h"
@@ -27,6 +28,7 @@ struct RobotRuntime {
     // The running motion; speeds of a commanded motion scale with the speed fraction, a stop's do not.
     std::unique_ptr<Motion> motion;
     Jog *jog = nullptr;  // motion, when it is a jog
+    bool jog_is_cartesian = false;
     bool motion_is_stop = false;
     std::optional<ModeTransition> transition;
     double powered_time = 0.0;  // seconds spent powered, for the joint temperatures
@@ -63,7 +65,7 @@ std::map<std::string, int> outputMaps(const ControllerState &state);
 std::optional<korvu_sdk::InputParser::Value> topicValue(const ControllerState &state,
                                                         const std::string &name);
 
-inline constexpr const char *kMessageTopic = "R1_message";
+inline constexpr const char *kMessageTopic = korvu_sdk::kRobotMessageTopic;
 inline constexpr int kEipType0Size = 310;
 inline constexpr int kEipType1Size = 216;
 

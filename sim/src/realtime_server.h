@@ -5,8 +5,8 @@
 #include <string>
 
 #include "korvu_sim/simulator.h"
+#include "korvu_wire/codec.h"
 #include "session.h"
-#include "wire/codec.h"
 
 namespace temla::korvu_sim
 {

@@ -439,41 +439,42 @@ int RobotController::speedJoint(const std::vector<double> &qd, double accelerati
 {
     if (!validJoints(qd) || !positive(acceleration) || !positive(watchdog))
         return result::kInvalidArgument;
-    if (int refusal = motionRefusal(true))
-        return refusal;
-    if (!robot_.jog) {
-        const RobotModel &m = robot_.model;
-        auto jog = std::make_unique<Jog>(
-            [](const std::vector<double> &target, const std::vector<double> &) {
-                return std::optional<std::vector<double>>(target);
-            },
-            m.joint_max_speeds, m.joint_max_accelerations, m.joint_min_positions, m.joint_max_positions);
-        Jog *raw = jog.get();
-        start(std::move(jog));
-        robot_.jog = raw;
-    }
-    robot_.jog->set(qd, acceleration, watchdog);
-    return result::kAccepted;
+    return jog(qd, acceleration, watchdog, false);
 }
 
 int RobotController::speedLine(const std::vector<double> &twist, double acceleration, double watchdog)
 {
     if (twist.size() != 6 || !allFinite(twist) || !positive(acceleration) || !positive(watchdog))
         return result::kInvalidArgument;
+    return jog(twist, acceleration, watchdog, true);
+}
+
+int RobotController::jog(const std::vector<double> &target, double acceleration, double watchdog,
+                         bool cartesian)
+{
     if (int refusal = motionRefusal(true))
         return refusal;
-    // A jog of the other kind ends first: joint and Cartesian targets do not mix.
-    if (robot_.jog)
-        robot_.jog = nullptr, robot_.motion.reset();
-    const RobotModel &m = robot_.model;
-    RobotModel model = m;
-    auto jog = std::make_unique<Jog>(
-        [model](const std::vector<double> &target, const std::vector<double> &q) {
-            return jointSpeedsFor(model, q, target);
-        },
-        m.joint_max_speeds, m.joint_max_accelerations, m.joint_min_positions, m.joint_max_positions);
-    jog->set(twist, acceleration, watchdog);
-    start(std::move(jog));
+    // A jog of the other kind is replaced: the joints keep their speeds and follow the new target.
+    if (!robot_.jog || robot_.jog_is_cartesian != cartesian) {
+        const RobotModel &m = robot_.model;
+        Jog::SpeedMap speeds_for;
+        if (cartesian)
+            speeds_for = [model = m](const std::vector<double> &twist, const std::vector<double> &q) {
+                return jointSpeedsFor(model, q, twist);
+            };
+        else
+            speeds_for = [](const std::vector<double> &qd, const std::vector<double> &) {
+                return std::optional<std::vector<double>>(qd);
+            };
+        auto motion =
+            std::make_unique<Jog>(std::move(speeds_for), m.joint_max_speeds, m.joint_max_accelerations,
+                                  m.joint_min_positions, m.joint_max_positions);
+        Jog *raw = motion.get();
+        start(std::move(motion));
+        robot_.jog = raw;
+        robot_.jog_is_cartesian = cartesian;
+    }
+    robot_.jog->set(target, acceleration, watchdog);
     return result::kAccepted;
 }
 
@@ -526,6 +527,35 @@ int RobotController::setDigitalOutput(DigitalBank bank, int index, bool value)
     const std::uint64_t bit = std::uint64_t{1} << index;
     *word = value ? (*word | bit) : (*word & ~bit);
     return result::kAccepted;
+}
+
+bool RobotController::setDigitalInput(DigitalBank bank, int index, bool value)
+{
+    IoValues &io = robot_.model.io_values;
+    const auto [word, count] = [&]() -> std::pair<std::uint64_t *, int> {
+        switch (bank) {
+            case DigitalBank::Standard:
+                return {&io.standard_digital_input, robot_.model.io.standard_digital_input};
+            case DigitalBank::Tool:
+                return {&io.tool_digital_input, robot_.model.io.tool_digital_input};
+            default:
+                return {&io.configurable_digital_input, robot_.model.io.configurable_digital_input};
+        }
+    }();
+    if (index < 0 || index >= std::min(count, 64))
+        return false;
+    const std::uint64_t bit = std::uint64_t{1} << index;
+    *word = value ? (*word | bit) : (*word & ~bit);
+    return true;
+}
+
+bool RobotController::setAnalogInput(int index, double value)
+{
+    auto &inputs = robot_.model.io_values.standard_analog_input;
+    if (index < 0 || static_cast<size_t>(index) >= inputs.size() || !std::isfinite(value))
+        return false;
+    inputs[static_cast<size_t>(index)] = value;
+    return true;
 }
 
 int RobotController::setAnalogOutput(int index, double value)

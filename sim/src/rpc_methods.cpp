@@ -4,8 +4,8 @@
 #include <limits>
 #include <map>
 
-#include "wire/protocol.h"
-#include "wire/values.h"
+#include "korvu_wire/protocol.h"
+#include "korvu_wire/values.h"
 
 namespace temla::korvu_sim
 {

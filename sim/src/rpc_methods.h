@@ -5,7 +5,7 @@
 #include <string>
 
 #include "controller_state.h"
-#include "wire/codec.h"
+#include "korvu_wire/codec.h"
 
 namespace temla::korvu_sim
 {

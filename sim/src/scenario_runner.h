@@ -24,6 +24,7 @@ public:
 
 private:
     void run(const ScenarioEvent &event);
+    void runControllerEvent(const ScenarioEvent &event);
 
     Simulator::Impl &sim_;
     bool started_ = false;

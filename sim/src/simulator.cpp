@@ -4,10 +4,10 @@
 #include <future>
 #include <stdexcept>
 
+#include "korvu_wire/protocol.h"
+#include "korvu_wire/values.h"
 #include "rpc_methods.h"
 #include "simulator_impl.h"
-#include "wire/protocol.h"
-#include "wire/values.h"
 
 namespace temla::korvu_sim
 {

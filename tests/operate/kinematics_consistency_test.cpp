@@ -43,12 +43,12 @@ TEST_F(Operate, StreamedTcpIsTheLibrarysForwardKinematicsOfTheStreamedJoints)
             SCOPED_TRACE(k);
             // A powered-off arm moved by hand: the controller streams where it is.
             ASSERT_TRUE(sim->pushJoints(0, q));
-            ASSERT_TRUE(proxy_test::waitUntil([&] { return cache->getJointPositions() == q; }));
-            ASSERT_TRUE(proxy_test::waitUntil([&] { return !cache->getTcpPose().empty(); }));
+            ASSERT_TRUE(test_support::waitUntil([&] { return cache->getJointPositions() == q; }));
+            ASSERT_TRUE(test_support::waitUntil([&] { return !cache->getTcpPose().empty(); }));
             std::vector<double> expected;
             ASSERT_EQ(temla::robot_math::forwardKinematics(expected, q, tool, dh, {}, -1), 0);
             // Joints and pose come in the same frame, so a frame that shows q shows its pose.
-            ASSERT_TRUE(proxy_test::waitUntil(
+            ASSERT_TRUE(test_support::waitUntil(
                 [&] { return maxDifference(cache->getTcpPose(), expected) < 1e-9; }, 2s))
                 << "streamed " << ::testing::PrintToString(cache->getTcpPose()) << " expected "
                 << ::testing::PrintToString(expected);

@@ -5,10 +5,13 @@
 #include <chrono>
 #include <memory>
 
+#include "korvu_sdk/api.h"
+#include "korvu_sdk/rpc_client.h"
 #include "korvu_sim/simulator.h"
 #include "robot_proxy/realtime_robot_state.h"
 #include "robot_proxy/robot_proxy.h"
-#include "test_support.h"
+#include "test_support/signal_recorder.h"
+#include "test_support/wait.h"
 
 namespace operate_test
 {
@@ -56,7 +59,7 @@ protected:
         ASSERT_TRUE(sim->waitForRobotMode(0, RobotModeType::Idle, 5s));
         ASSERT_EQ(proxy->getRobotManage()->startup(), result::kAccepted);
         ASSERT_TRUE(
-            proxy_test::waitUntil([&] { return cache->getRobotModeType() == RobotModeType::Running; }));
+            test_support::waitUntil([&] { return cache->getRobotModeType() == RobotModeType::Running; }));
     }
 
     // A joint move at the robot's own bounds; returns once the arm stands at q.

@@ -11,8 +11,8 @@ namespace operate_test
 namespace
 {
 
-using proxy_test::SignalRecorder;
-using proxy_test::waitUntil;
+using test_support::SignalRecorder;
+using test_support::waitUntil;
 
 // A well-conditioned configuration of the default arm (elbow bent, wrist away from singularities).
 const std::vector<double> kWorkPose{0.3, -1.2, 1.5, -1.8, -1.5, 0.4};

@@ -6,10 +6,10 @@
 #include <optional>
 
 #include "korvu_sim/simulator.h"
-#include "wire/codec.h"
-#include "wire/framed_connection.h"
-#include "wire/protocol.h"
-#include "wire/values.h"
+#include "korvu_wire/codec.h"
+#include "korvu_wire/framed_connection.h"
+#include "korvu_wire/protocol.h"
+#include "korvu_wire/values.h"
 
 namespace temla::korvu_sim
 {
