@@ -8,7 +8,11 @@ namespace temla::korvu_sim
 
 korvu_wire::Json RpcServer::handle(const std::string &method, const korvu_wire::Json &params)
 {
-    return sim_.locked([&] { return callApi(sim_.state, method, params); });
+    // Commands act on the model as it is now; what they raise goes out with the next frames.
+    sim_.realtime.advanceModel();
+    korvu_wire::Json answer = sim_.locked([&] { return callApi(sim_.state, method, params); });
+    sim_.realtime.flushOutbox();
+    return answer;
 }
 
 }  // namespace temla::korvu_sim

@@ -1,9 +1,9 @@
 #include "script_server.h"
 
+#include "korvu_wire/protocol.h"
+#include "korvu_wire/values.h"
 #include "rpc_methods.h"
 #include "simulator_impl.h"
-#include "wire/protocol.h"
-#include "wire/values.h"
 
 namespace temla::korvu_sim
 {

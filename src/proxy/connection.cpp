@@ -3,6 +3,7 @@
 #include <exception>
 #include <thread>
 
+#include "korvu_sdk/protocol.h"
 #include "korvu_sdk/rpc_client.h"
 #include "korvu_sdk/rtde_client.h"
 #include "korvu_sdk/script_client.h"
@@ -14,13 +15,6 @@
 
 namespace temla::korvu_sdk
 {
-namespace
-{
-
-constexpr char kRobotMessageTopic[] = "R1_message";
-
-}  // namespace
-
 int RobotProxy::connect(const QString &ip, int port)
 {
     return core->connect(ip, port);

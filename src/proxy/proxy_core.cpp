@@ -2,6 +2,7 @@
 
 #include <QDebug>
 
+#include "korvu_sdk/protocol.h"
 #include "korvu_sdk/rpc_client.h"
 #include "korvu_sdk/rtde_client.h"
 #include "korvu_sdk/script_client.h"
@@ -139,7 +140,7 @@ int ProxyCore::reconnectRealtime()
     }
     rtde_client->disconnect();
     realtime_subscribed = false;
-    return rtde_client->connect(ip.toStdString(), port + 10);
+    return rtde_client->connect(ip.toStdString(), port + kRealtimePortOffset);
 }
 
 int ProxyCore::connect(const QString &ip, int port)
@@ -153,40 +154,49 @@ int ProxyCore::connect(const QString &ip, int port)
     int result = 0;
     if (!rpc_client->hasConnected()) {
         prepareConnection();
-        result = rpc_client->connect(address, port + 4);
+        result = rpc_client->connect(address, port + kRpcPortOffset);
         if (result < 0) {
-            RP_LOG_CRITICAL().nospace() << "Connected to RPC Server " << ip << ":" << port + 4 << " FAILED";
+            RP_LOG_CRITICAL().nospace()
+                << "Connected to RPC Server " << ip << ":" << port + kRpcPortOffset << " FAILED";
             fail(connectFailure(result), result,
-                 QStringLiteral("The RPC server at %1:%2 cannot be reached").arg(ip).arg(port + 4));
+                 QStringLiteral("The RPC server at %1:%2 cannot be reached")
+                     .arg(ip)
+                     .arg(port + kRpcPortOffset));
             return result;
         }
-        RP_LOG_INFO().nospace() << "Connected to RPC Server " << ip << ":" << port + 4;
+        RP_LOG_INFO().nospace() << "Connected to RPC Server " << ip << ":" << port + kRpcPortOffset;
     }
     if (!rtde_client->hasConnected()) {
         prepareConnection();
-        result = rtde_client->connect(address, port + 10);
+        result = rtde_client->connect(address, port + kRealtimePortOffset);
         if (result != 0) {
             RP_LOG_CRITICAL().nospace().noquote()
-                << "Connected to RTDE Server " << ip << ":" << port + 10 << " FAILED";
+                << "Connected to RTDE Server " << ip << ":" << port + kRealtimePortOffset << " FAILED";
             fail(connectFailure(result), result,
-                 QStringLiteral("The realtime server at %1:%2 cannot be reached").arg(ip).arg(port + 10));
+                 QStringLiteral("The realtime server at %1:%2 cannot be reached")
+                     .arg(ip)
+                     .arg(port + kRealtimePortOffset));
             return result;
         }
         // A new realtime connection carries no channel yet.
         realtime_subscribed = false;
-        RP_LOG_INFO().nospace().noquote() << "Connected to RTDE Server " << ip << ":" << port + 10;
+        RP_LOG_INFO().nospace().noquote()
+            << "Connected to RTDE Server " << ip << ":" << port + kRealtimePortOffset;
     }
     if (!script_client->hasConnected()) {
         prepareConnection();
-        result = script_client->connect(address, port + 2);
+        result = script_client->connect(address, port + kScriptPortOffset);
         if (result != 0) {
             RP_LOG_CRITICAL().nospace().noquote()
-                << "Connected to SCRIPT Server " << ip << ":" << port + 2 << " FAILED";
+                << "Connected to SCRIPT Server " << ip << ":" << port + kScriptPortOffset << " FAILED";
             fail(connectFailure(result), result,
-                 QStringLiteral("The script server at %1:%2 cannot be reached").arg(ip).arg(port + 2));
+                 QStringLiteral("The script server at %1:%2 cannot be reached")
+                     .arg(ip)
+                     .arg(port + kScriptPortOffset));
             return result;
         }
-        RP_LOG_INFO().nospace().noquote() << "Connected to SCRIPT Server " << ip << ":" << port + 2;
+        RP_LOG_INFO().nospace().noquote()
+            << "Connected to SCRIPT Server " << ip << ":" << port + kScriptPortOffset;
     }
     if (result == 0) {
         loss_reported = false;

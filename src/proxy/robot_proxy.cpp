@@ -5,6 +5,7 @@
 #include <exception>
 
 #include "korvu_sdk/korvu_exception.h"
+#include "korvu_sdk/protocol.h"
 #include "korvu_sdk/rpc_client.h"
 #include "korvu_sdk/rtde_client.h"
 #include "korvu_sdk/script_client.h"
@@ -79,7 +80,7 @@ void RobotProxy::installClientHandlers()
     script_client->setLogHandler(detail::forwardSdkLog);
 
     auto on_event = [weak](int event) {
-        if (event != 1) {
+        if (event != kEventConnectionLost) {
             return;
         }
         // The RPC and the realtime client both report one loss; the application hears it once.

@@ -9,9 +9,9 @@
 
 #include <mutex>
 
+#include "proxy_support.h"
 #include "robot_proxy/robot_proxy.h"
 #include "sdk_handlers.h"
-#include "test_support.h"
 
 namespace proxy_test
 {

@@ -107,7 +107,7 @@ TEST_F(FreshCache, WritesOutsideTheFourRecordsAreIgnored)
 
 TEST_F(FreshCache, PlaceholdersLogTheirTextAndAnswerAConstant)
 {
-    LogCapture log;
+    LogCapture::clear();
     EXPECT_EQ(cache.getElbowPosistion(), std::vector<double>(6, 0.0));
     EXPECT_EQ(cache.getJointTargetCurrents(), std::vector<double>(6, 0.0));
     EXPECT_EQ(cache.getJointServoMode(), std::vector<int>(6, -1));
@@ -131,7 +131,7 @@ TEST_F(FreshCache, PlaceholdersLogTheirTextAndAnswerAConstant)
         "RealtimeRobotState::getToolAnalogOutputDomain not yet completed. ",
         "RealtimeRobotState::setToolAnalogOutput not yet completed. ",
         "RealtimeRobotState::setConfigurableDigitalOutput not yet completed. "};
-    const auto lines = log.lines();
+    const auto lines = LogCapture::snapshot();
     ASSERT_EQ(lines.size(), expected.size());
     for (std::size_t i = 0; i < expected.size(); ++i) {
         EXPECT_EQ(lines[i].type, QtWarningMsg);
@@ -153,12 +153,12 @@ TEST_F(FreshCache, ModbusNamesStaySortedAndKeepDuplicates)
 
 TEST_F(FreshCache, SelectionOutOfRangeIsRejectedWithAWarning)
 {
-    LogCapture log;
+    LogCapture::clear();
     EXPECT_EQ(cache.selectRobot(0), -1);
     EXPECT_EQ(cache.selectRobot(-1), -1);
     EXPECT_EQ(cache.getRobotIndex(), -1);
-    EXPECT_EQ(log.count("RobotProxy select robot of  0  out of range(0,  0 )"), 1);
-    EXPECT_EQ(log.count("RobotProxy select robot of  -1  out of range(0,  0 )"), 1);
+    EXPECT_EQ(LogCapture::count("RobotProxy select robot of  0  out of range(0,  0 )"), 1);
+    EXPECT_EQ(LogCapture::count("RobotProxy select robot of  -1  out of range(0,  0 )"), 1);
 }
 
 TEST_F(FreshCache, RefreshesWithoutARobotNameDoNothing)
