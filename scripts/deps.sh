@@ -8,7 +8,7 @@ packages=(
   build-essential cmake ninja-build pkg-config
   qtbase5-dev qttools5-dev qttools5-dev-tools
   libeigen3-dev libceres-dev
-  nlohmann-json3-dev libasio-dev
+  nlohmann-json3-dev libasio-dev liblua5.4-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   clang-format clang-tidy
 )
