@@ -14,6 +14,9 @@
 #include <thread>
 
 #include "controller_state.h"
+#include "program/program_messages.h"
+#include "program/program_runner.h"
+#include "program/sim_program_host.h"
 #include "rpc_methods.h"
 #include "wire/codec.h"
 #include "wire/framed_connection.h"
@@ -115,6 +118,9 @@ struct Simulator::Impl : std::enable_shared_from_this<Simulator::Impl> {
     bool scenario_started = false;
     std::vector<std::unique_ptr<asio::steady_timer>> event_timers;
     std::set<std::shared_ptr<asio::steady_timer>> stall_timers;
+    std::unique_ptr<program::SimProgramHost> program_host;
+    std::unique_ptr<program::ProgramRunner> programs;
+    std::unique_ptr<asio::steady_timer> program_timer;
 
     void notifyChange() const
     {
@@ -146,6 +152,9 @@ struct Simulator::Impl : std::enable_shared_from_this<Simulator::Impl> {
     void drop(ServerKind kind);
     void startScenario();
     void runEvent(const ScenarioEvent &event);
+    void makeProgramRunner();
+    void scheduleProgramTick();
+    bool runProgram(const std::string &text);
     // Runs task on the io thread and waits for it; runs it directly when the simulator is stopped.
     void runOnIo(const std::function<void()> &task);
 };
@@ -158,6 +167,41 @@ Simulator::Impl::Impl(SimulatorOptions opts) : options(std::move(opts))
             robots.push_back(makeDefaultRobot(i));
     state = makeControllerState(std::move(robots));
     manual = options.manual_stepping;
+    makeProgramRunner();
+}
+
+void Simulator::Impl::makeProgramRunner()
+{
+    program::SimulatorLinks links{
+        mutex, state, [this](const RobotMsg &message) { distribute(message); },
+        [this](const std::string &method, const std::vector<std::string> &params) {
+            pushScript(method, Json(params));
+        },
+        [this] { notifyChange(); }};
+    program_host = std::make_unique<program::SimProgramHost>(std::move(links));
+    programs = std::make_unique<program::ProgramRunner>(*program_host);
+}
+
+void Simulator::Impl::scheduleProgramTick()
+{
+    program_timer->expires_after(program::kTickPeriod);
+    program_timer->async_wait([self = shared_from_this()](std::error_code ec) {
+        if (ec)
+            return;
+        const auto now = Clock::now();
+        self->program_host->tick(now);
+        self->programs->tick(now);
+        self->scheduleProgramTick();
+    });
+}
+
+bool Simulator::Impl::runProgram(const std::string &text)
+{
+    const auto now = Clock::now();
+    if (!programs->load(text, now))
+        return false;
+    programs->start(now);
+    return true;
 }
 
 void Simulator::Impl::bind()
@@ -317,6 +361,9 @@ void Simulator::Impl::handleRequest(const std::shared_ptr<Session> &session, con
                 result = true;
             } else if (!session->logged_in) {
                 throw RpcError(korvu_wire::kErrNotLoggedIn, "not logged in");
+            } else if (auto command = session->kind == ServerKind::Rpc ? program::programCommandOf(request.method)
+                                                                        : std::nullopt) {
+                result = programs->apply(*command, Clock::now());
             } else if (session->kind == ServerKind::Rpc) {
                 std::lock_guard<std::mutex> lock(mutex);
                 result = callApi(state, request.method, request.params);
@@ -480,8 +527,11 @@ bool Simulator::Impl::sendFrame(Session &session, Channel &channel)
         }
         for (const auto &name : channel.topics) {
             if (name == kMessageTopic) {
-                std::vector<RobotMsg> batch(channel.pending.begin(), channel.pending.end());
-                channel.pending.clear();
+                auto end = std::find_if(channel.pending.begin(), channel.pending.end(), program::endsBatch);
+                if (end != channel.pending.end())
+                    ++end;
+                std::vector<RobotMsg> batch(channel.pending.begin(), end);
+                channel.pending.erase(channel.pending.begin(), end);
                 values.push_back(korvu_wire::encodeValue(korvu_sdk::InputParser::Value(std::move(batch))));
             } else {
                 auto value = topicValue(state, name);
@@ -539,6 +589,7 @@ Json Simulator::Impl::handleScript(const std::string &method, const Json &params
         scripts.push_back(text);
     }
     log("script received (" + std::to_string(text.size()) + " bytes)");
+    runProgram(text);
     return 0;
 }
 
@@ -607,6 +658,12 @@ void Simulator::Impl::runEvent(const ScenarioEvent &event)
             break;
         case Kind::Drop:
             drop(event.drop);
+            break;
+        case Kind::Program:
+            runProgram(event.text);
+            break;
+        case Kind::Runtime:
+            programs->apply(event.command, Clock::now());
             break;
     }
     log("scenario event at " + std::to_string(event.at) + " s done");
@@ -679,6 +736,8 @@ void Simulator::start()
     impl->bind();
     for (auto kind : {ServerKind::Rpc, ServerKind::Realtime, ServerKind::Script})
         impl->accept(kind);
+    impl->program_timer = std::make_unique<asio::steady_timer>(impl->io);
+    impl->scheduleProgramTick();
     impl->work.emplace(impl->io.get_executor());
     impl->thread = std::thread([impl = impl] { impl->io.run(); });
     impl->running = true;
@@ -698,6 +757,7 @@ void Simulator::stop()
             timer->cancel();
         for (const auto &timer : impl->stall_timers)
             timer->cancel();
+        impl->program_timer->cancel();
         for (const auto &session : impl->sessions) {
             for (auto &entry : session->channels)
                 entry.second.timer->cancel();
@@ -1053,6 +1113,31 @@ bool Simulator::waitFor(const std::function<bool()> &condition, std::chrono::mil
             return false;
         impl->change_cv.wait_until(lock, std::min(deadline, Clock::now() + std::chrono::milliseconds(20)));
     }
+}
+
+bool Simulator::runProgram(const std::string &text)
+{
+    bool compiled = false;
+    impl->runOnIo([&] { compiled = impl->runProgram(text); });
+    return compiled;
+}
+
+int Simulator::programCommand(ProgramCommand command)
+{
+    int result = 0;
+    impl->runOnIo([&] { result = impl->programs->apply(command, Clock::now()); });
+    return result;
+}
+
+common_interface::RuntimeState Simulator::runtimeState() const
+{
+    std::lock_guard<std::mutex> lock(impl->mutex);
+    return impl->state.runtime_state;
+}
+
+bool Simulator::waitForRuntimeState(common_interface::RuntimeState state, std::chrono::milliseconds timeout) const
+{
+    return waitFor([&] { return runtimeState() == state; }, timeout);
 }
 
 }  // namespace temla::korvu_sim

@@ -136,9 +136,13 @@ int LuaSandbox::assignGlobal(lua_State *L)
     lua_rawset(L, lua_upvalueindex(1));
     if (lua_type(L, 2) == LUA_TSTRING) {
         LuaSandbox &self = of(L);
-        std::string name = lua_tostring(L, 2);
-        if (self.assigned_set.size() < kMaxTrackedNames && self.assigned_set.insert(name).second)
-            self.assigned.push_back(std::move(name));
+        std::size_t length = 0;
+        const char *text = lua_tolstring(L, 2, &length);
+        const std::string_view name(text, length);
+        if (self.assigned_set.size() < kMaxTrackedNames && self.assigned_set.find(name) == self.assigned_set.end()) {
+            self.assigned_set.emplace(name);
+            self.assigned.emplace_back(name);
+        }
     }
     return 0;
 }
@@ -178,13 +182,15 @@ void LuaSandbox::hook(lua_State *L, lua_Debug *ar)
     LuaSandbox &self = of(L);
     if (ar->event == LUA_HOOKCOUNT) {
         self.executed += kHookInterval;
-        if (self.executed < self.limits.instructions_per_resume)
+        if (self.executed < self.limits.instructions_per_resume &&
+            std::chrono::steady_clock::now() - self.resumed_at < self.limits.time_per_resume)
             return;
         if (lua_isyieldable(L)) {
             lua_yield(L, 0);
             return;
         }
-        if (self.executed >= kUnyieldableBudgets * self.limits.instructions_per_resume)
+        if (self.executed >= kUnyieldableBudgets * self.limits.instructions_per_resume ||
+            std::chrono::steady_clock::now() - self.resumed_at >= kUnyieldableBudgets * self.limits.time_per_resume)
             luaL_error(L, "instruction budget exceeded inside a call that cannot be paused");
         return;
     }
@@ -200,6 +206,7 @@ LuaSandbox::Outcome LuaSandbox::resume(std::string &error)
         return Outcome::Failed;
     }
     executed = 0;
+    resumed_at = std::chrono::steady_clock::now();
     int results = 0;
     const int status = lua_resume(thread, main, 0, &results);
     if (status == LUA_YIELD) {

@@ -1,10 +1,12 @@
 #pragma once
 
+#include <chrono>
 #include <cstddef>
 #include <functional>
 #include <optional>
 #include <set>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -18,6 +20,8 @@ struct SandboxLimits {
     std::size_t memory_bytes = 16u << 20;
     // VM instructions one resume may run before the program is suspended until the next tick.
     long instructions_per_resume = 200000;
+    // Wall-clock bound of one resume, so that a slow machine still keeps the simulator's thread free.
+    std::chrono::microseconds time_per_resume{2000};
 };
 
 // One program's Lua state: only the base (without file or chunk loading), table, string, math
@@ -80,9 +84,10 @@ private:
     lua_State *thread = nullptr;
     bool started = false;
     long executed = 0;
+    std::chrono::steady_clock::time_point resumed_at{};
     LineHandler line_handler;
     std::vector<std::string> assigned;  // in first-assignment order, each once
-    std::set<std::string> assigned_set;
+    std::set<std::string, std::less<>> assigned_set;
 };
 
 }  // namespace temla::korvu_sim::program

@@ -78,6 +78,18 @@ std::pair<int, std::string> splitPosition(const std::string &message, int fallba
 
 }  // namespace
 
+std::optional<ProgramCommand> programCommandOf(const std::string &method)
+{
+    static const std::pair<const char *, ProgramCommand> methods[] = {
+        {"RuntimeMachine.start", ProgramCommand::Start}, {"RuntimeMachine.pause", ProgramCommand::Pause},
+        {"RuntimeMachine.resume", ProgramCommand::Resume}, {"RuntimeMachine.step", ProgramCommand::Step},
+        {"RuntimeMachine.stop", ProgramCommand::Stop}};
+    for (const auto &[name, command] : methods)
+        if (method == name)
+            return command;
+    return std::nullopt;
+}
+
 ProgramRunner::ProgramRunner(ProgramHost &h, SandboxLimits lim) : host(h), limits(lim)
 {
     context.host = &host;
@@ -103,10 +115,12 @@ bool ProgramRunner::load(const std::string &program, Clock::time_point now)
         finishTask();
     }
     text = program;
-    lines = splitLines(program);
+    lines.clear();
+    for (const std::string &line : splitLines(program))
+        lines.push_back({holdsCode(line), commentOf(line)});
     loaded = true;
-    const bool named = !lines.empty() && trim(lines.front()).rfind("--", 0) == 0 && !commentOf(lines.front()).empty();
-    sendMessage(kProgramLoadedCode, kLevelInfo, {named ? commentOf(lines.front()) : kDefaultProgramName});
+    const bool named = !lines.empty() && !lines.front().code && !lines.front().comment.empty();
+    sendMessage(kProgramLoadedCode, kLevelInfo, {named ? lines.front().comment : kDefaultProgramName});
     return true;
 }
 
@@ -180,6 +194,23 @@ int ProgramRunner::stop(Clock::time_point now)
     if (phase != RuntimeState::Stopping)
         beginStop();
     return 0;
+}
+
+int ProgramRunner::apply(ProgramCommand command, Clock::time_point now)
+{
+    switch (command) {
+        case ProgramCommand::Start:
+            return start(now);
+        case ProgramCommand::Pause:
+            return pause(now);
+        case ProgramCommand::Resume:
+            return resume(now);
+        case ProgramCommand::Step:
+            return step(now);
+        case ProgramCommand::Stop:
+            return stop(now);
+    }
+    return RuntimeMachine::kNotAllowed;
 }
 
 void ProgramRunner::tick(Clock::time_point now)
@@ -257,9 +288,9 @@ void ProgramRunner::advance()
 
 bool ProgramRunner::onLine(int line)
 {
-    if (line < 1 || static_cast<size_t>(line) > lines.size() || !holdsCode(lines[line - 1]))
+    if (line < 1 || static_cast<size_t>(line) > lines.size() || !lines[line - 1].code)
         return false;
-    if (phase == RuntimeState::Stepping) {
+    if (phase == RuntimeState::Stepping && current_line != 0) {
         // The step is done: this line is prepared and runs on the next step or resume.
         current_line = line;
         step_done = true;
@@ -280,10 +311,9 @@ bool ProgramRunner::onLine(int line)
 void ProgramRunner::reportLine(int line, bool runs)
 {
     ++contexts_this_resume;
-    const std::string comment = commentOf(lines[line - 1]);
-    const std::vector<std::string> args{std::to_string(task), std::to_string(line), std::to_string(context_index),
-                                        comment};
-    sendMessage(kInterpContextCode, kLevelInfo, args);
+    sendMessage(kInterpContextCode, kLevelInfo,
+                {std::to_string(task), std::to_string(line), std::to_string(context_index),
+                 lines[line - 1].comment});
     pending_runtime_line = line;
     if (runs)
         reportRuntimeLine();
@@ -297,7 +327,7 @@ void ProgramRunner::reportRuntimeLine()
     pending_runtime_line = 0;
     sendMessage(kRuntimeContextCode, kLevelInfo,
                 {std::to_string(task), std::to_string(line), std::to_string(context_index),
-                 commentOf(lines[line - 1])});
+                 lines[line - 1].comment});
     host.setRuntimeContext(task, line);
     ++context_index;
 }

@@ -2,9 +2,11 @@
 
 #include <chrono>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "korvu_sim/scenario.h"
 #include "lua_sandbox.h"
 #include "program_host.h"
 
@@ -38,6 +40,9 @@ struct CommandContext {
 // Installs the robot's commands (movej, sleep, set_digital_out, ...) into a program's sandbox.
 void installCommands(LuaSandbox &sandbox, CommandContext &context);
 
+// The command of an RPC method "RuntimeMachine.start" ... "RuntimeMachine.stop".
+std::optional<ProgramCommand> programCommandOf(const std::string &method);
+
 // Runs one program at a time on a ProgramHost: loading, the runtime state machine
 // Stopped -> Running -> (Pausing -> Paused -> Running | Stepping) -> Stopping -> Stopped,
 // the robot messages of a program (15 loaded, 13 / 14 contexts, 16 task deleted, script errors
@@ -60,6 +65,7 @@ public:
     int resume(Clock::time_point now);
     int step(Clock::time_point now);  // from Paused: runs to the next line, then Paused again
     int stop(Clock::time_point now);
+    int apply(ProgramCommand command, Clock::time_point now);
 
     void tick(Clock::time_point now);
 
@@ -84,7 +90,11 @@ private:
     ProgramHost &host;
     SandboxLimits limits;
     std::string text;
-    std::vector<std::string> lines;
+    struct SourceLine {
+        bool code = false;    // holds a statement (not blank, not only a comment)
+        std::string comment;  // shown with the line's contexts
+    };
+    std::vector<SourceLine> lines;
     bool loaded = false;
     std::unique_ptr<LuaSandbox> sandbox;
     CommandContext context;
