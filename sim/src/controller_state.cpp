@@ -89,17 +89,16 @@ std::optional<std::int64_t> eipRegister(const ControllerState &state, const std:
     return tableEntry(state.eip_tables, *type, *index);
 }
 
-bool powered(int mode)
+bool powered(RobotModeType mode)
 {
-    return mode >= static_cast<int>(RobotModeType::PowerOn) &&
-           mode <= static_cast<int>(RobotModeType::Maintaince);
+    return mode >= RobotModeType::PowerOn && mode <= RobotModeType::Maintaince;
 }
 
-JointStateType jointState(int mode)
+JointStateType jointState(RobotModeType mode)
 {
-    if (mode == static_cast<int>(RobotModeType::Error))
+    if (mode == RobotModeType::Error)
         return JointStateType::Fault;
-    if (mode == static_cast<int>(RobotModeType::Running))
+    if (mode == RobotModeType::Running)
         return JointStateType::Busy;
     return powered(mode) ? JointStateType::Idle : JointStateType::PowerOff;
 }
@@ -138,8 +137,7 @@ struct RobotTopicSpec {
 
 MotionSample motionOf(const RobotRuntime &robot)
 {
-    return sampleMotion(robot.model, robot.motion_time,
-                        robot.model.robot_mode == static_cast<int>(RobotModeType::Running));
+    return sampleMotion(robot.model, robot.motion_time, robot.model.robot_mode == RobotModeType::Running);
 }
 
 const std::map<std::string, RobotTopicSpec> &robotTopics()
@@ -158,12 +156,8 @@ const std::map<std::string, RobotTopicSpec> &robotTopics()
         {"actual_q", {Type::VectorDouble, [](auto &r, auto &) { return Value(motionOf(r).q); }}},
         {"actual_qd", {Type::VectorDouble, [](auto &r, auto &) { return Value(motionOf(r).qd); }}},
         {"actual_current", {Type::VectorDouble, [](auto &r, auto &) { return Value(motionOf(r).current); }}},
-        {"robot_mode",
-         {Type::RobotModeType,
-          [](auto &r, auto &) { return Value(static_cast<RobotModeType>(r.model.robot_mode)); }}},
-        {"safety_mode",
-         {Type::SafetyModeType,
-          [](auto &r, auto &) { return Value(static_cast<SafetyModeType>(r.model.safety_mode)); }}},
+        {"robot_mode", {Type::RobotModeType, [](auto &r, auto &) { return Value(r.model.robot_mode); }}},
+        {"safety_mode", {Type::SafetyModeType, [](auto &r, auto &) { return Value(r.model.safety_mode); }}},
         {"actual_TCP_pose",
          {Type::VectorDouble, [](auto &r, auto &) { return Value(motionOf(r).tcp_pose); }}},
         {"actual_TCP_speed",
@@ -312,7 +306,7 @@ void ControllerState::advance(double seconds)
 {
     clock += seconds;
     for (auto &robot : robots)
-        if (robot.model.robot_mode == static_cast<int>(RobotModeType::Running))
+        if (robot.model.robot_mode == RobotModeType::Running)
             robot.motion_time += seconds * robot.model.speed_fraction;
 }
 

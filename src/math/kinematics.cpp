@@ -1,5 +1,5 @@
-// Arm-level kinematics: forward kinematics of a modified Denavit-Hartenberg chain, the singularity
-// measure of a Jacobian and the joint stiffness curve.
+// Arm-level kinematics: forward kinematics and the geometric Jacobian of a modified Denavit-Hartenberg
+// chain, the singularity measure of a Jacobian and the joint stiffness curve.
 
 #include <Eigen/SVD>
 
@@ -7,6 +7,7 @@
 #include <cmath>
 #include <utility>
 
+#include "math/dh_chain.h"
 #include "math/rotation.h"
 #include "robot_proxy/robot_math.h"
 
@@ -18,50 +19,10 @@ namespace robot_math
 namespace
 {
 
-enum DhRow { kAlpha = 0, kA = 1, kD = 2, kTheta = 3, kDhRows = 4 };
-
-constexpr int kNoJoints = -1;
-constexpr int kBadTable = -2;
-constexpr int kBadTool = -3;
-constexpr int kBadJoint = -4;
-
 // Columns shorter than this make the Jacobian degenerate.
 constexpr double kMinColumnNorm = 1e-12;
 
-struct Frame {
-    Eigen::Matrix3d rotation = Eigen::Matrix3d::Identity();
-    Eigen::Vector3d translation = Eigen::Vector3d::Zero();
-
-    void append(Eigen::Matrix3d const &r, Eigen::Vector3d const &t)
-    {
-        translation += rotation * t;
-        rotation = rotation * r;
-    }
-};
-
-double dhValue(std::vector<std::vector<double>> const &dh,
-               std::vector<std::vector<double>> const &compensation, DhRow row, std::size_t joint)
-{
-    return dh[row][joint] + (compensation.empty() ? 0.0 : compensation[row][joint]);
-}
-
-// Appends Rx(alpha)·Tx(a)·Tz(d)·Rz(theta): the twist mixes the Y and Z columns, the offsets run along the
-// X column and the twisted Z column, and the joint turn mixes the X and Y columns.
-void appendJoint(Frame &frame, double alpha, double a, double d, double theta)
-{
-    double const ca = std::cos(alpha), sa = std::sin(alpha);
-    double const ct = std::cos(theta), st = std::sin(theta);
-    Eigen::Matrix3d &r = frame.rotation;
-    Eigen::Vector3d const x = r.col(0);
-    Eigen::Vector3d const y = ca * r.col(1) + sa * r.col(2);
-    Eigen::Vector3d const z = ca * r.col(2) - sa * r.col(1);
-    frame.translation += a * x + d * z;
-    r.col(0) = ct * x + st * y;
-    r.col(1) = ct * y - st * x;
-    r.col(2) = z;
-}
-
-bool rowsCover(std::vector<std::vector<double>> const &table, std::size_t count)
+bool rowsCover(dh::Table const &table, std::size_t count)
 {
     for (auto const &row : table) {
         if (row.size() < count) {
@@ -89,22 +50,44 @@ double stiffRatio(double x)
 
 }  // namespace
 
-int forwardKinematics(std::vector<double> &pose, std::vector<double> const &q,
-                      std::vector<double> const &tool, std::vector<std::vector<double>> const &dh,
-                      std::vector<std::vector<double>> const &compensation, int joint)
+namespace dh
 {
-    if (q.empty() || dh.empty()) {
+
+Link link(Table const &dh, Table const &compensation, std::size_t joint)
+{
+    double const alpha = value(dh, compensation, kAlpha, joint);
+    return {std::cos(alpha), std::sin(alpha), value(dh, compensation, kA, joint),
+            value(dh, compensation, kD, joint), value(dh, compensation, kTheta, joint)};
+}
+
+void appendLink(Frame &frame, Link const &link, double q)
+{
+    double const ca = link.cos_alpha, sa = link.sin_alpha;
+    double const ct = std::cos(link.theta + q), st = std::sin(link.theta + q);
+    Eigen::Matrix3d &r = frame.rotation;
+    Eigen::Vector3d const x = r.col(0);
+    Eigen::Vector3d const y = ca * r.col(1) + sa * r.col(2);
+    Eigen::Vector3d const z = ca * r.col(2) - sa * r.col(1);
+    frame.translation += link.a * x + link.d * z;
+    r.col(0) = ct * x + st * y;
+    r.col(1) = ct * y - st * x;
+    r.col(2) = z;
+}
+
+int checkShape(std::size_t joint_count, Table const &dh, Table const &compensation)
+{
+    if (joint_count == 0 || dh.empty()) {
         return kNoJoints;
     }
-    if (dh.size() != kDhRows || (!compensation.empty() && compensation.size() != kDhRows)) {
+    if (dh.size() != kRows || (!compensation.empty() && compensation.size() != kRows)) {
         return kBadTable;
     }
-    auto const n = static_cast<long long>(q.size());
-    if (joint >= n || joint < -1) {
-        return kBadJoint;
-    }
-    bool const with_tool = joint == -1;
-    std::size_t const count = with_tool ? q.size() : static_cast<std::size_t>(joint) + 1;
+    return 0;
+}
+
+int checkCover(std::size_t count, std::vector<double> const &tool, Table const &dh, Table const &compensation,
+               bool with_tool)
+{
     // Rows shorter than the joints used would be read past their end.
     if (!rowsCover(dh, count) || !rowsCover(compensation, count)) {
         return kBadTable;
@@ -113,13 +96,74 @@ int forwardKinematics(std::vector<double> &pose, std::vector<double> const &q,
     if (with_tool && !tool.empty() && !hasPoseSize(tool)) {
         return kBadTool;
     }
+    return 0;
+}
+
+int makeChain(Chain &chain, std::size_t joint_count, std::vector<double> const &tool, Table const &dh,
+              Table const &compensation)
+{
+    if (int const shape = checkShape(joint_count, dh, compensation); shape != 0) {
+        return shape;
+    }
+    if (int const cover = checkCover(joint_count, tool, dh, compensation, true); cover != 0) {
+        return cover;
+    }
+    chain.links.clear();
+    chain.links.reserve(joint_count);
+    for (std::size_t i = 0; i < joint_count; ++i) {
+        chain.links.push_back(link(dh, compensation, i));
+    }
+    chain.has_tool = !tool.empty();
+    if (chain.has_tool) {
+        chain.tool_rotation = eulerToRotationMatrix(tool[3], tool[4], tool[5]);
+        chain.tool_translation = Eigen::Vector3d(tool[0], tool[1], tool[2]);
+    }
+    return 0;
+}
+
+void frameAndJacobian(Chain const &chain, double const *q, Frame &tcp, Jacobian &jac)
+{
+    auto const n = static_cast<Eigen::Index>(chain.links.size());
+    jac.resize(6, n);
+    tcp = Frame();
+    // The top rows hold each joint's origin until the tool point is known.
+    for (Eigen::Index i = 0; i < n; ++i) {
+        appendLink(tcp, chain.links[static_cast<std::size_t>(i)], q[i]);
+        jac.col(i) << tcp.translation, tcp.rotation.col(2);
+    }
+    if (chain.has_tool) {
+        tcp.append(chain.tool_rotation, chain.tool_translation);
+    }
+    for (Eigen::Index i = 0; i < n; ++i) {
+        Eigen::Vector3d const lever = tcp.translation - jac.col(i).head<3>();
+        jac.col(i).head<3>() = jac.col(i).tail<3>().cross(lever);
+    }
+}
+
+}  // namespace dh
+
+int forwardKinematics(std::vector<double> &pose, std::vector<double> const &q,
+                      std::vector<double> const &tool, std::vector<std::vector<double>> const &dh,
+                      std::vector<std::vector<double>> const &compensation, int joint)
+{
+    if (int const shape = dh::checkShape(q.size(), dh, compensation); shape != 0) {
+        return shape;
+    }
+    auto const n = static_cast<long long>(q.size());
+    if (joint >= n || joint < -1) {
+        return dh::kBadJoint;
+    }
+    bool const with_tool = joint == -1;
+    std::size_t const count = with_tool ? q.size() : static_cast<std::size_t>(joint) + 1;
+    if (int const cover = dh::checkCover(count, tool, dh, compensation, with_tool); cover != 0) {
+        return cover;
+    }
 
     // The joint transforms are composed as matrices and turned into angles once, which equals composing
     // the poses one by one up to rounding.
-    Frame frame;
+    dh::Frame frame;
     for (std::size_t i = 0; i < count; ++i) {
-        appendJoint(frame, dhValue(dh, compensation, kAlpha, i), dhValue(dh, compensation, kA, i),
-                    dhValue(dh, compensation, kD, i), dhValue(dh, compensation, kTheta, i) + q[i]);
+        dh::appendLink(frame, dh::link(dh, compensation, i), q[i]);
     }
     if (with_tool && !tool.empty()) {
         frame.append(eulerToRotationMatrix(tool[3], tool[4], tool[5]),
@@ -127,6 +171,22 @@ int forwardKinematics(std::vector<double> &pose, std::vector<double> const &q,
     }
     Eigen::Vector3d const rpy = RotationToEuler(frame.rotation);
     pose.assign({frame.translation[0], frame.translation[1], frame.translation[2], rpy[0], rpy[1], rpy[2]});
+    return 0;
+}
+
+int jacobian(std::vector<double> &jac, std::vector<double> const &q, std::vector<double> const &tool,
+             std::vector<std::vector<double>> const &dh, std::vector<std::vector<double>> const &compensation)
+{
+    dh::Chain chain;
+    if (int const status = dh::makeChain(chain, q.size(), tool, dh, compensation); status != 0) {
+        return status;
+    }
+    dh::Frame tcp;
+    dh::Jacobian columns;
+    dh::frameAndJacobian(chain, q.data(), tcp, columns);
+    jac.resize(columns.size());
+    Eigen::Map<Eigen::Matrix<double, 6, Eigen::Dynamic, Eigen::RowMajor>>(jac.data(), 6, columns.cols()) =
+        columns;
     return 0;
 }
 

@@ -24,7 +24,7 @@ void expectLoginFields(const RobotInfo &info, const RobotModel &model)
     EXPECT_EQ(info.dof, model.dof);
     EXPECT_EQ(info.real_dh_param, model.real_kinematics);
     EXPECT_EQ(info.theory_dh_param, model.theory_kinematics);
-    EXPECT_EQ(info.operational_mode, model.operational_mode);
+    EXPECT_EQ(info.operational_mode, static_cast<int>(model.operational_mode));
     EXPECT_EQ(info.link_mode_enabled, model.link_mode_enabled);
     EXPECT_EQ(info.freedrive_enabled, model.freedrive_enabled);
     EXPECT_EQ(info.robot_type, model.type);
@@ -44,8 +44,8 @@ void expectLoginFields(const RobotInfo &info, const RobotModel &model)
     EXPECT_EQ(info.tool_digital_output_num, model.io.tool_digital_output);
     EXPECT_EQ(info.tcp_max_speeds, model.tcp_max_speeds);
     EXPECT_EQ(info.tcp_max_accelerations, model.tcp_max_accelerations);
-    EXPECT_EQ(static_cast<int>(info.robot_mode), model.robot_mode);
-    EXPECT_EQ(static_cast<int>(info.safety_mode), model.safety_mode);
+    EXPECT_EQ(info.robot_mode, model.robot_mode);
+    EXPECT_EQ(info.safety_mode, model.safety_mode);
     EXPECT_EQ(info.handle_state, model.handle_state);
     EXPECT_EQ(info.handle_io_status, model.handle_io_status);
     EXPECT_EQ(info.hardware_interface_version,
@@ -75,10 +75,10 @@ TEST_F(CacheOnSimulator, LoginRefreshCopiesTheControllersModel)
         running.type = "K7";
         running.gravity = {0.0, 9.81, 0.0};
         RobotModel off = temla::korvu_sim::makeDefaultRobot(1);
-        off.robot_mode = static_cast<int>(RobotModeType::PowerOff);
+        off.robot_mode = RobotModeType::PowerOff;
         RobotModel legacy = temla::korvu_sim::makeDefaultRobot(2);
         legacy.hardware_custom_parameters["hardware_interface_version"] = "LEGACY";
-        legacy.robot_mode = static_cast<int>(RobotModeType::Idle);
+        legacy.robot_mode = RobotModeType::Idle;
         RobotModel untyped = temla::korvu_sim::makeDefaultRobot(3);
         untyped.hardware_custom_parameters["joints_model_type_str"] = "";
         options.robots = {running, off, legacy, untyped};
@@ -115,7 +115,7 @@ TEST_F(CacheOnSimulator, FailedRequestEndsOnlyThatRobotsRefresh)
     for (int i = 0; i < 2; ++i) {
         const RobotInfo info = cache->getRobotInfo(i);
         EXPECT_EQ(info.freedrive_enabled, sim->robot(i).freedrive_enabled);
-        EXPECT_EQ(info.operational_mode, sim->robot(i).operational_mode);
+        EXPECT_EQ(info.operational_mode, static_cast<int>(sim->robot(i).operational_mode));
         EXPECT_EQ(info.robot_type, "");
         EXPECT_EQ(info.robot_mode, RobotModeType::NoController);
         EXPECT_TRUE(info.joint_unique_ids.empty());
@@ -349,7 +349,7 @@ TEST_F(CacheOnSimulator, SingleValueUpdatesAndModbusNames)
     start(1);
     cache->updateRobotInformationOnLogin();
     sim->updateRobot(0, [](RobotModel &r) {
-        r.operational_mode = 2;
+        r.operational_mode = temla::common_interface::OperationalModeType::Manual;
         r.link_mode_enabled = true;
         r.gravity = {1.0, 2.0, 3.0};
     });

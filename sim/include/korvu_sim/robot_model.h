@@ -7,6 +7,8 @@
 #include <unordered_map>
 #include <vector>
 
+#include "korvu_sdk/types.h"
+
 namespace temla::korvu_sim
 {
 
@@ -42,7 +44,7 @@ struct PayloadModel {
 };
 
 // One simulated robot: what the controller reports over RPC plus the inputs of the motion
-// model that produces the streamed values. Mode fields hold the SDK's enumerator values.
+// model that produces the streamed values.
 struct RobotModel {
     std::string name;
     std::string type = "K6";
@@ -72,7 +74,7 @@ struct RobotModel {
     std::vector<double> tcp_max_accelerations;
     std::vector<double> gravity{0.0, 0.0, -9.81};
 
-    int operational_mode = 1;  // Automatic
+    common_interface::OperationalModeType operational_mode = common_interface::OperationalModeType::Automatic;
     bool link_mode_enabled = false;
     bool freedrive_enabled = false;
     int slow_down_level = 0;
@@ -81,8 +83,8 @@ struct RobotModel {
     int handle_io_status = 0;
     std::map<std::string, std::string> hardware_custom_parameters;
 
-    int robot_mode = 8;   // Running
-    int safety_mode = 1;  // Normal
+    common_interface::RobotModeType robot_mode = common_interface::RobotModeType::Running;
+    common_interface::SafetyModeType safety_mode = common_interface::SafetyModeType::Normal;
     bool simulation_enabled = true;
     double speed_fraction = 1.0;
     PayloadModel payload;

@@ -53,13 +53,12 @@ double profile(double elapsed, double duration)
 
 bool isRunning(const RobotModel &robot)
 {
-    return robot.robot_mode == static_cast<int>(RobotModeType::Running);
+    return robot.robot_mode == RobotModeType::Running;
 }
 
 bool isSafe(const RobotModel &robot)
 {
-    return robot.safety_mode == static_cast<int>(SafetyModeType::Normal) ||
-           robot.safety_mode == static_cast<int>(SafetyModeType::ReducedMode);
+    return robot.safety_mode == SafetyModeType::Normal || robot.safety_mode == SafetyModeType::ReducedMode;
 }
 
 std::optional<int> jointOutsideLimits(const RobotModel &robot, const std::vector<double> &q)
@@ -106,8 +105,7 @@ std::optional<MotionStatus> SimProgramHost::safetyAbort()
         return MotionStatus{MotionProgress::Aborted, kMoveNotRunning, "the robot mode is not Running"};
     if (!isSafe(robot()))
         return MotionStatus{MotionProgress::Aborted, kMoveSafety,
-                            "safety mode " + common_interface::toString(
-                                                 static_cast<SafetyModeType>(robot().safety_mode))};
+                            "safety mode " + common_interface::toString(robot().safety_mode)};
     return std::nullopt;
 }
 

@@ -1,0 +1,17 @@
+#include "rpc_server.h"
+
+#include "program/program_runner.h"
+#include "rpc_methods.h"
+#include "simulator_impl.h"
+
+namespace temla::korvu_sim
+{
+
+korvu_wire::Json RpcServer::handle(const std::string &method, const korvu_wire::Json &params)
+{
+    if (auto command = program::programCommandOf(method))
+        return sim_.script.programCommand(*command);
+    return sim_.locked([&] { return callApi(sim_.state, method, params); });
+}
+
+}  // namespace temla::korvu_sim
