@@ -201,9 +201,9 @@ ProgramCommand programCommand(const json &value, const std::string &where)
 
 ScenarioEvent parseEvent(const json &entry, const std::string &where, size_t robot_count)
 {
-    static const std::set<std::string> actions{"message",      "robot_mode",      "safety_mode", "register",
-                                               "script_error", "variable_update", "drop",        "program",
-                                               "runtime"};
+    static const std::set<std::string> actions{"message",  "robot_mode",   "safety_mode",
+                                               "register", "script_error", "variable_update",
+                                               "drop",     "program",      "runtime"};
     std::set<std::string> allowed = actions;
     allowed.insert("at");
     checkKeys(entry, where, allowed);

@@ -18,7 +18,8 @@ constexpr size_t kMaxRecordedScripts = 10000;
 ScriptServer::ScriptServer(Simulator::Impl &sim)
     : sim_(sim),
       program_host_(program::SimulatorLinks{
-          sim.mutex, sim.state, [&sim](const common_interface::RobotMsg &message) { sim.realtime.distribute(message); },
+          sim.mutex, sim.state,
+          [&sim](const common_interface::RobotMsg &message) { sim.realtime.distribute(message); },
           [this](const std::string &method, const std::vector<std::string> &params) {
               push(method, korvu_wire::Json(params));
           },

@@ -388,7 +388,8 @@ common_interface::RuntimeState Simulator::runtimeState() const
     return impl->locked([&] { return impl->state.runtime_state; });
 }
 
-bool Simulator::waitForRuntimeState(common_interface::RuntimeState state, std::chrono::milliseconds timeout) const
+bool Simulator::waitForRuntimeState(common_interface::RuntimeState state,
+                                    std::chrono::milliseconds timeout) const
 {
     return waitFor([&] { return runtimeState() == state; }, timeout);
 }

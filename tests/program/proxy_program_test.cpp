@@ -6,9 +6,12 @@
 #include <QFile>
 #include <QString>
 
+#include <fstream>
 #include <memory>
+#include <sstream>
 
 #include "korvu_sdk/api.h"
+#include "korvu_sim/scenario.h"
 #include "korvu_sim/simulator.h"
 #include "robot_proxy/realtime_robot_state.h"
 #include "robot_proxy/robot_proxy.h"
@@ -32,10 +35,12 @@ constexpr auto kStopBound = 1s;
 class ProgramFlow : public ::testing::Test
 {
 protected:
-    void SetUp() override
+    void SetUp() override { startWith({}); }
+    void startWith(std::vector<temla::korvu_sim::ScenarioEvent> events)
     {
         temla::korvu_sim::SimulatorOptions options;
         options.robot_count = 1;
+        options.events = std::move(events);
         sim = std::make_unique<temla::korvu_sim::Simulator>(options);
         sim->start();
         proxy = std::make_unique<RobotProxy>();
@@ -156,12 +161,11 @@ TEST_F(ProgramFlow, PauseHoldsTheArmAndResumeFinishes)
     ASSERT_EQ(runtime(ProgramCommand::Resume), 0);
     ASSERT_TRUE(waitUntil([&] { return taskDeleted() && seenState(RuntimeState::Stopped); }));
     EXPECT_NEAR(sim->robot(0).home_positions[0], 0.8, 1e-9);
-    EXPECT_EQ(states(), (std::vector<int>{static_cast<int>(RuntimeState::Running),
-                                          static_cast<int>(RuntimeState::Pausing),
-                                          static_cast<int>(RuntimeState::Paused),
-                                          static_cast<int>(RuntimeState::Running),
-                                          static_cast<int>(RuntimeState::Stopping),
-                                          static_cast<int>(RuntimeState::Stopped)}));
+    EXPECT_EQ(states(),
+              (std::vector<int>{
+                  static_cast<int>(RuntimeState::Running), static_cast<int>(RuntimeState::Pausing),
+                  static_cast<int>(RuntimeState::Paused), static_cast<int>(RuntimeState::Running),
+                  static_cast<int>(RuntimeState::Stopping), static_cast<int>(RuntimeState::Stopped)}));
     EXPECT_EQ(runtime(ProgramCommand::Resume), temla::common_interface::RuntimeMachine::kNotAllowed);
 }
 
@@ -202,7 +206,8 @@ TEST_F(ProgramFlow, SyntaxAndRunTimeErrorsArriveAtTheirLine)
     EXPECT_EQ(lineErrors()[0].first, 12);
     EXPECT_EQ(lineErrors()[0].second, QString("gripper lost\n\tpart \\ 3"));
     ASSERT_EQ(textErrors().size(), 1u);
-    EXPECT_EQ(textErrors()[0], QString("program:12: gripper lost\n\tpart \\ 3")) << "unescaped, quotes stripped";
+    EXPECT_EQ(textErrors()[0], QString("program:12: gripper lost\n\tpart \\ 3"))
+        << "unescaped, quotes stripped";
 
     recorder->clear();
     ASSERT_EQ(proxy->sendScript("x = 1\n\n\n\n\n\n\n\n\n\n\nundefined_command()\n"), 0);
@@ -230,7 +235,8 @@ TEST_F(ProgramFlow, FileAndProcessAccessFailsAndTouchesNothing)
     const QString path = QString("/tmp/korvu_program_test_%1").arg(sim->basePort());
     QFile::remove(path);
     const std::string file = path.toStdString();
-    for (const std::string &program : {"os.execute('touch " + file + "')\n", "io.open('" + file + "', 'w')\n"}) {
+    for (const std::string &program :
+         {"os.execute('touch " + file + "')\n", "io.open('" + file + "', 'w')\n"}) {
         SCOPED_TRACE(program);
         recorder->clear();
         ASSERT_EQ(proxy->sendScript(program), 0);
@@ -240,6 +246,43 @@ TEST_F(ProgramFlow, FileAndProcessAccessFailsAndTouchesNothing)
             << lineErrors()[0].second.toStdString();
         EXPECT_FALSE(QFile::exists(path));
     }
+}
+
+TEST_F(ProgramFlow, TheExampleProgramRunsToItsPopup)
+{
+    std::ifstream file(KORVU_PROGRAM_EXAMPLE);
+    std::stringstream text;
+    text << file.rdbuf();
+    ASSERT_FALSE(text.str().empty());
+    ASSERT_EQ(proxy->sendScript(text.str()), 0);
+    ASSERT_TRUE(waitUntil([&] { return taskDeleted(); }, std::chrono::seconds(30)));
+    EXPECT_TRUE(lineErrors().empty()) << lineErrors()[0].second.toStdString();
+    EXPECT_EQ(recorder->named("programLoaded").at(0).args.at(1).toString(), QString("pick and place"));
+    const auto popups = recorder->named("popup");
+    ASSERT_EQ(popups.size(), 1u);
+    EXPECT_EQ(popups[0].args.at(2).toString(), QString("Pick and place"));
+    EXPECT_EQ(popups[0].args.at(3).toString(), QString("Two parts placed"));
+    int cycles = 0;
+    for (const auto &e : recorder->named("robotMessageRecieved"))
+        cycles += e.args.size() == 5 && e.args.at(4).toString().startsWith("[5] cycle") ? 1 : 0;
+    EXPECT_EQ(cycles, 2);
+    const auto home = sim->robot(0).home_positions;
+    EXPECT_NEAR(home[1], -1.5708, 1e-9);
+}
+
+TEST_F(ProgramFlow, AScenarioRunsAndStopsAProgram)
+{
+    TearDown();
+    const auto scenario = temla::korvu_sim::parseScenario(R"({"events": [
+        {"at": 0.1, "program": {"text": "-- scenario\nwhile true do sleep(0.01) end\n"}},
+        {"at": 0.6, "runtime": "stop"}]})");
+    startWith(scenario.events);
+    ASSERT_TRUE(waitUntil([&] { return taskDeleted() && seenState(RuntimeState::Stopped); }));
+    EXPECT_EQ(recorder->named("programLoaded").at(0).args.at(1).toString(), QString("scenario"));
+    EXPECT_TRUE(seenState(RuntimeState::Running));
+    EXPECT_GE(contextLines().size(), 10u) << "the loop ran for half a second";
+    EXPECT_THROW(temla::korvu_sim::parseScenario(R"({"events": [{"at": 0, "runtime": "jump"}]})"),
+                 temla::korvu_sim::ScenarioError);
 }
 
 }  // namespace

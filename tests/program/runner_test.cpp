@@ -45,10 +45,7 @@ protected:
         ASSERT_TRUE(runner.load(text, now));
         ASSERT_EQ(runner.start(now), 0);
     }
-    bool stopped()
-    {
-        return runner.state() == RuntimeState::Stopped;
-    }
+    bool stopped() { return runner.state() == RuntimeState::Stopped; }
     // Moves arrive as soon as they are started, so that programs run through.
     bool finishWithMovesArriving(int max_ticks = 1000)
     {
@@ -136,11 +133,10 @@ TEST_F(Runner, PauseHoldsTheMoveAndResumeFinishesIt)
     ticks(30);
     EXPECT_EQ(lines(kRuntimeContextCode), std::vector<int>({1, 2})) << "0.4 s of the sleep ran";
     ASSERT_TRUE(tickUntil([&] { return stopped(); }, 30));
-    EXPECT_EQ(host.states, (std::vector<RuntimeState>{RuntimeState::Running, RuntimeState::Pausing,
-                                                      RuntimeState::Paused, RuntimeState::Running,
-                                                      RuntimeState::Pausing, RuntimeState::Paused,
-                                                      RuntimeState::Running, RuntimeState::Stopping,
-                                                      RuntimeState::Stopped}));
+    EXPECT_EQ(host.states, (std::vector<RuntimeState>{
+                               RuntimeState::Running, RuntimeState::Pausing, RuntimeState::Paused,
+                               RuntimeState::Running, RuntimeState::Pausing, RuntimeState::Paused,
+                               RuntimeState::Running, RuntimeState::Stopping, RuntimeState::Stopped}));
 }
 
 TEST_F(Runner, StepRunsOneLineAtATime)
@@ -163,7 +159,8 @@ TEST_F(Runner, StepRunsOneLineAtATime)
 
 TEST_F(Runner, StopEndsAWaitOrALoopAtOnce)
 {
-    for (const char *program : {"sleep(100)\n", "movej({0.1, 0, 0, 0, 0, 0})\n", "n = 0\nwhile true do n = n + 1 end\n"}) {
+    for (const char *program :
+         {"sleep(100)\n", "movej({0.1, 0, 0, 0, 0, 0})\n", "n = 0\nwhile true do n = n + 1 end\n"}) {
         SCOPED_TRACE(program);
         host = FakeHost();
         run(program);
@@ -218,7 +215,8 @@ TEST_F(Runner, ErrorsArriveAtTheirLine)
     const ErrorCase cases[] = {
         {"x = 1\n\n\n\n\n\nif x then\n", 8, "'end' expected"},  // syntax: reported at end of text
         {"a = 1\nb = = 2\n", 2, "unexpected symbol"},
-        {"\n\n\n\n\n\n\n\n\n\n\nundefined_command(1)\n", 12, "attempt to call a nil value (global 'undefined_command')"},
+        {"\n\n\n\n\n\n\n\n\n\n\nundefined_command(1)\n", 12,
+         "attempt to call a nil value (global 'undefined_command')"},
         {"movej({1, 2})\n", 1, "bad argument #1 to 'movej' (6 numbers expected, got 2)"},
         {"sleep(-1)\n", 1, "bad argument #1 to 'sleep'"},
         {"x = 1\nos.execute('touch /tmp/korvu_program_test')\n", 2, "global 'os'"},
@@ -274,7 +272,8 @@ TEST_F(Runner, RefusedAndAbortedMovesStopTheProgram)
     EXPECT_EQ(messages[0].args[0], "movej refused (code -7): target outside the joint limits");
 
     host = FakeHost();
-    run("movel({0.4, 0, 0.3, 3.14, 0, 0})\n\nmovec({0.4, 0.1, 0.3, 3.14, 0, 0}, {0.4, 0.2, 0.3, 3.14, 0, 0})\n");
+    run("movel({0.4, 0, 0.3, 3.14, 0, 0})\n\nmovec({0.4, 0.1, 0.3, 3.14, 0, 0}, {0.4, 0.2, 0.3, 3.14, 0, "
+        "0})\n");
     ticks(2);
     host.moving = false;
     ticks(2);

@@ -33,7 +33,17 @@ struct ScenarioRobot {
 };
 
 struct ScenarioEvent {
-    enum class Kind { Message, RobotMode, SafetyMode, Register, ScriptError, VariableUpdate, Drop, Program, Runtime };
+    enum class Kind {
+        Message,
+        RobotMode,
+        SafetyMode,
+        Register,
+        ScriptError,
+        VariableUpdate,
+        Drop,
+        Program,
+        Runtime
+    };
 
     double at = 0.0;  // seconds after the first login
     Kind kind = Kind::Message;

@@ -17,10 +17,10 @@ namespace temla::korvu_sim::program
 namespace
 {
 
-constexpr double kDefaultJointSpeed = 1.05;         // rad/s
-constexpr double kDefaultJointAcceleration = 1.4;   // rad/s^2
-constexpr double kDefaultLinearSpeed = 0.25;        // m/s
-constexpr double kDefaultLinearAcceleration = 1.2;  // m/s^2
+constexpr double kDefaultJointSpeed = 1.05;          // rad/s
+constexpr double kDefaultJointAcceleration = 1.4;    // rad/s^2
+constexpr double kDefaultLinearSpeed = 0.25;         // m/s
+constexpr double kDefaultLinearAcceleration = 1.2;   // m/s^2
 constexpr double kLongestSleep = 365.0 * 24 * 3600;  // s
 constexpr int kPoseSize = 6;
 constexpr int kCogSize = 3;
@@ -68,7 +68,8 @@ Values checkList(lua_State *L, int arg, int expected)
     luaL_checktype(L, arg, LUA_TTABLE);
     const lua_Integer length = static_cast<lua_Integer>(lua_rawlen(L, arg));
     if (length != expected || expected > kMaxValues)
-        luaL_argerror(L, arg, lua_pushfstring(L, "%d numbers expected, got %d", expected, static_cast<int>(length)));
+        luaL_argerror(L, arg,
+                      lua_pushfstring(L, "%d numbers expected, got %d", expected, static_cast<int>(length)));
     Values values;
     for (int i = 1; i <= expected; ++i) {
         lua_rawgeti(L, arg, i);
@@ -262,7 +263,8 @@ int setAnalogOut(lua_State *L)
     return 0;
 }
 
-int sendText(lua_State *L, const char *name, int code, int level, const char *first, const char *second, int mode)
+int sendText(lua_State *L, const char *name, int code, int level, const char *first, const char *second,
+             int mode)
 {
     const Failure failure = guarded(name, [&] {
         ProgramHost &host = *contextOf(L).host;
@@ -303,8 +305,8 @@ int textmsg(lua_State *L)
 int setTcp(lua_State *L)
 {
     const Values offset = checkList(L, 1, kPoseSize);
-    const Failure failure =
-        guarded("set_tcp", [&] { contextOf(L).host->setTcp(std::vector<double>(offset.v, offset.v + offset.n)); });
+    const Failure failure = guarded(
+        "set_tcp", [&] { contextOf(L).host->setTcp(std::vector<double>(offset.v, offset.v + offset.n)); });
     return failure.failed() ? raise(L, failure) : 0;
 }
 

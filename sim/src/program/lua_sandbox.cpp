@@ -139,7 +139,8 @@ int LuaSandbox::assignGlobal(lua_State *L)
         std::size_t length = 0;
         const char *text = lua_tolstring(L, 2, &length);
         const std::string_view name(text, length);
-        if (self.assigned_set.size() < kMaxTrackedNames && self.assigned_set.find(name) == self.assigned_set.end()) {
+        if (self.assigned_set.size() < kMaxTrackedNames &&
+            self.assigned_set.find(name) == self.assigned_set.end()) {
             self.assigned_set.emplace(name);
             self.assigned.emplace_back(name);
         }
@@ -161,7 +162,8 @@ std::optional<std::string> LuaSandbox::load(const std::string &text)
 {
     const std::string chunk_name = std::string("=") + kChunkName;
     if (luaL_loadbufferx(main, text.data(), text.size(), chunk_name.c_str(), "t") != LUA_OK) {
-        std::string message = lua_isstring(main, -1) ? lua_tostring(main, -1) : "the program cannot be loaded";
+        std::string message =
+            lua_isstring(main, -1) ? lua_tostring(main, -1) : "the program cannot be loaded";
         lua_pop(main, 1);
         return message;
     }
@@ -190,7 +192,8 @@ void LuaSandbox::hook(lua_State *L, lua_Debug *ar)
             return;
         }
         if (self.executed >= kUnyieldableBudgets * self.limits.instructions_per_resume ||
-            std::chrono::steady_clock::now() - self.resumed_at >= kUnyieldableBudgets * self.limits.time_per_resume)
+            std::chrono::steady_clock::now() - self.resumed_at >=
+                kUnyieldableBudgets * self.limits.time_per_resume)
             luaL_error(L, "instruction budget exceeded inside a call that cannot be paused");
         return;
     }

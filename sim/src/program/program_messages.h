@@ -26,7 +26,8 @@ inline constexpr const char *kScriptErrorMethod = "scriptError";
 inline constexpr const char *kVariableUpdateMethod = "variableUpdate";
 
 // A robot message stamped with the wall clock in milliseconds.
-common_interface::RobotMsg makeMessage(int code, int level, std::string source, std::vector<std::string> args);
+common_interface::RobotMsg makeMessage(int code, int level, std::string source,
+                                       std::vector<std::string> args);
 
 // Source of a script error: the robot name and the line, "robot1:12".
 std::string scriptErrorSource(const std::string &robot, int line);

@@ -81,8 +81,10 @@ std::pair<int, std::string> splitPosition(const std::string &message, int fallba
 std::optional<ProgramCommand> programCommandOf(const std::string &method)
 {
     static const std::pair<const char *, ProgramCommand> methods[] = {
-        {"RuntimeMachine.start", ProgramCommand::Start}, {"RuntimeMachine.pause", ProgramCommand::Pause},
-        {"RuntimeMachine.resume", ProgramCommand::Resume}, {"RuntimeMachine.step", ProgramCommand::Step},
+        {"RuntimeMachine.start", ProgramCommand::Start},
+        {"RuntimeMachine.pause", ProgramCommand::Pause},
+        {"RuntimeMachine.resume", ProgramCommand::Resume},
+        {"RuntimeMachine.step", ProgramCommand::Step},
         {"RuntimeMachine.stop", ProgramCommand::Stop}};
     for (const auto &[name, command] : methods)
         if (method == name)
@@ -311,9 +313,9 @@ bool ProgramRunner::onLine(int line)
 void ProgramRunner::reportLine(int line, bool runs)
 {
     ++contexts_this_resume;
-    sendMessage(kInterpContextCode, kLevelInfo,
-                {std::to_string(task), std::to_string(line), std::to_string(context_index),
-                 lines[line - 1].comment});
+    sendMessage(
+        kInterpContextCode, kLevelInfo,
+        {std::to_string(task), std::to_string(line), std::to_string(context_index), lines[line - 1].comment});
     pending_runtime_line = line;
     if (runs)
         reportRuntimeLine();
@@ -325,9 +327,9 @@ void ProgramRunner::reportRuntimeLine()
         return;
     const int line = pending_runtime_line;
     pending_runtime_line = 0;
-    sendMessage(kRuntimeContextCode, kLevelInfo,
-                {std::to_string(task), std::to_string(line), std::to_string(context_index),
-                 lines[line - 1].comment});
+    sendMessage(
+        kRuntimeContextCode, kLevelInfo,
+        {std::to_string(task), std::to_string(line), std::to_string(context_index), lines[line - 1].comment});
     host.setRuntimeContext(task, line);
     ++context_index;
 }

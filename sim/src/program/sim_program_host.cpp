@@ -17,8 +17,8 @@ using Vector6 = Eigen::Matrix<double, 6, 1>;
 constexpr double kPi = 3.14159265358979323846;
 // A cosine speed profile peaks at pi / 2 times the mean speed.
 constexpr double kProfilePeak = kPi / 2.0;
-constexpr double kShortestMove = 0.02;          // s
-constexpr double kOrientationSpeed = 1.0;       // rad/s of the tool while moving linearly
+constexpr double kShortestMove = 0.02;     // s
+constexpr double kOrientationSpeed = 1.0;  // rad/s of the tool while moving linearly
 constexpr int kIkIterations = 100;
 constexpr double kIkTolerance = 1e-7;
 constexpr double kIkDamping = 1e-3;
@@ -122,7 +122,8 @@ Vector6 poseError(const Eigen::Isometry3d &current, const Eigen::Vector3d &posit
     return error;
 }
 
-Eigen::Isometry3d tcpFrame(const RobotModel &robot, const std::vector<double> &q, const std::vector<double> &tcp)
+Eigen::Isometry3d tcpFrame(const RobotModel &robot, const std::vector<double> &q,
+                           const std::vector<double> &tcp)
 {
     return frameOf(forwardKinematics(robot.real_kinematics, q)) * frameOf(tcp);
 }
@@ -141,7 +142,8 @@ std::optional<std::vector<double>> solveJoints(const RobotModel &robot, const st
         for (Eigen::Index j = 0; j < n; ++j) {
             std::vector<double> shifted = q;
             shifted[static_cast<size_t>(j)] += kJacobianStep;
-            jacobian.col(j) = (error - poseError(tcpFrame(robot, shifted, tcp), position, rotation)) / kJacobianStep;
+            jacobian.col(j) =
+                (error - poseError(tcpFrame(robot, shifted, tcp), position, rotation)) / kJacobianStep;
         }
         const Eigen::MatrixXd damped =
             jacobian * jacobian.transpose() + kIkDamping * kIkDamping * Eigen::MatrixXd::Identity(6, 6);
@@ -182,7 +184,8 @@ MotionStatus SimProgramHost::startMotion(const MotionCommand &command)
             double speed = command.speed;
             if (j < model.joint_max_speeds.size() && model.joint_max_speeds[j] > 0.0)
                 speed = std::min(speed, model.joint_max_speeds[j]);
-            duration = std::max(duration, kProfilePeak * std::abs(command.target[j] - next->start_q[j]) / speed);
+            duration =
+                std::max(duration, kProfilePeak * std::abs(command.target[j] - next->start_q[j]) / speed);
         }
         next->duration = duration / fraction;
     } else {
@@ -198,7 +201,8 @@ MotionStatus SimProgramHost::startMotion(const MotionCommand &command)
             const Eigen::Vector3d b = next->end_position - next->start_position;
             const Eigen::Vector3d normal = a.cross(b);
             if (normal.norm() < 1e-9)
-                return {MotionProgress::Aborted, kMoveBadPath, "the three points of the circle lie on a line"};
+                return {MotionProgress::Aborted, kMoveBadPath,
+                        "the three points of the circle lie on a line"};
             next->center = next->start_position + (a.squaredNorm() * b - b.squaredNorm() * a).cross(normal) /
                                                       (2.0 * normal.squaredNorm());
             next->radius = (next->start_position - next->center).norm();
@@ -214,9 +218,9 @@ MotionStatus SimProgramHost::startMotion(const MotionCommand &command)
         if (!model.tcp_max_speeds.empty() && model.tcp_max_speeds[0] > 0.0)
             speed = std::min(speed, model.tcp_max_speeds[0]);
         const double turn = next->start_rotation.angularDistance(next->end_rotation);
-        next->duration =
-            std::max({kShortestMove, kProfilePeak * length / speed, kProfilePeak * turn / kOrientationSpeed}) /
-            fraction;
+        next->duration = std::max({kShortestMove, kProfilePeak * length / speed,
+                                   kProfilePeak * turn / kOrientationSpeed}) /
+                         fraction;
         if (!solveJoints(model, tcp_offset, next->start_q, next->end_position, next->end_rotation))
             return {MotionProgress::Aborted, kMoveUnreachable, "the target pose cannot be reached"};
     }
@@ -253,8 +257,10 @@ void SimProgramHost::tick(std::chrono::steady_clock::time_point now)
             const Eigen::Vector3d position =
                 m.kind == MotionKind::Linear
                     ? Eigen::Vector3d(m.start_position + s * (m.end_position - m.start_position))
-                    : Eigen::Vector3d(m.center + m.radius * (std::cos(s * m.angle) * m.e1 + std::sin(s * m.angle) * m.e2));
-            auto q = solveJoints(robot(), tcp_offset, m.q, position, m.start_rotation.slerp(s, m.end_rotation));
+                    : Eigen::Vector3d(m.center + m.radius * (std::cos(s * m.angle) * m.e1 +
+                                                             std::sin(s * m.angle) * m.e2));
+            auto q =
+                solveJoints(robot(), tcp_offset, m.q, position, m.start_rotation.slerp(s, m.end_rotation));
             if (!q) {
                 last = {MotionProgress::Aborted, kMoveUnreachable, "a pose on the path cannot be reached"};
                 move.reset();

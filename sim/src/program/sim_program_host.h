@@ -14,8 +14,8 @@ namespace temla::korvu_sim::program
 {
 
 // Codes of moves the simulated robot refuses or abandons.
-inline constexpr int kMoveNotRunning = -301;  // the robot mode is not Running
-inline constexpr int kMoveSafety = -302;      // the safety mode is not Normal or Reduced
+inline constexpr int kMoveNotRunning = -301;   // the robot mode is not Running
+inline constexpr int kMoveSafety = -302;       // the safety mode is not Normal or Reduced
 inline constexpr int kMoveOutOfLimits = -303;  // a joint target outside the joint limits
 inline constexpr int kMoveUnreachable = -304;  // no joint solution for a pose of the path
 inline constexpr int kMoveBadPath = -305;      // a circle through three points on a line
