@@ -8,6 +8,7 @@
 #include <korvu_sdk/korvu_sdk.h>
 
 #include "robot_proxy/realtime_robot_state.h"
+#include "state/realtime_robot_state_p.h"
 
 namespace
 {
@@ -42,7 +43,7 @@ void BM_StateFrameFourRobots(benchmark::State &state)
     const std::vector<bool> enc_ticks(kRobots, true);
     for (auto _ : state) {
         InputParser parser(frame);
-        cache.handleStateFrame(parser, kRobots, enc_ticks);
+        detail::writerOf(cache).handleStateFrame(parser, kRobots, enc_ticks);
     }
     state.SetItemsProcessed(state.iterations());
 }

@@ -5,8 +5,8 @@
 #include <cstdint>
 #include <string>
 
-#include "wire/codec.h"
-#include "wire/values.h"
+#include "korvu_wire/codec.h"
+#include "korvu_wire/values.h"
 
 namespace wire = temla::korvu_wire;
 

@@ -18,8 +18,8 @@
 //  - The RPC refreshes hold the mutex across their requests, so a locking getter waits for a refresh
 //    running on another thread (at most the request timeout per request).
 //  - The robot-message dispatch and the disconnection report write the records only through the
-//    store* operations, which take the mutex and release it before they return; the caller emits its
-//    signals afterwards.
+//    library's internal store operations, which take the mutex and release it before they return; the
+//    caller emits its signals afterwards.
 
 #include <atomic>
 #include <cstdint>
@@ -32,9 +32,7 @@
 
 #include <QObject>
 
-#include <korvu_sdk/input_parser.h>
-#include <korvu_sdk/rpc_client.h>
-#include <korvu_sdk/rtde_client.h>
+#include <korvu_sdk/api.h>
 #include <korvu_sdk/types.h>
 
 #include "robot_proxy/export.h"
@@ -43,6 +41,17 @@ namespace temla
 {
 namespace korvu_sdk
 {
+
+class InputParser;
+class RpcClient;
+class RtdeClient;
+
+namespace detail
+{
+class CacheWriter;
+class RobotSelection;
+struct RobotFrame;
+}  // namespace detail
 
 using common_interface::GripperStatus;
 using common_interface::JointStateType;
@@ -183,14 +192,6 @@ public:
     // Subscribes the four realtime channels for the robots known now; always 0.
     int configSubscribe();
 
-    // The frame handlers the subscriptions run, one per channel. robot_count is the number of robots
-    // the channel's topic list was built for; enc_tick_offered[i] tells whether robot index i's
-    // encoder-tick topic is part of channel 0's list. Public so that recorded frames can be replayed.
-    void handleStateFrame(InputParser &parser, int robot_count, const std::vector<bool> &enc_tick_offered);
-    void handleElectricalFrame(InputParser &parser, int robot_count);
-    void handleIoFrame(InputParser &parser, int robot_count);
-    void handleGripperFrame(InputParser &parser);
-
     // ---- RPC refreshes (always 0) ----
 
     int updateRobotInformationOnLogin();
@@ -210,23 +211,6 @@ public:
     // period in seconds; below one channel-0 frame (0.02 s) the recording is off.
     int startTrackRecord(const TrackCallback &callback, double period);
     int stopTrackRecord();
-
-    // ---- Writes made by the robot-message dispatch and the disconnection report ----
-    // Each stores into the record of robot index (0..3) under the mutex and does nothing for any other
-    // index. None emits: the caller emits after the call has returned and the mutex is released.
-
-    void storeRobotMode(int index, RobotModeType mode);
-    void storeSafetyMode(int index, SafetyModeType mode);
-    void storeOperationalMode(int index, OperationalModeType mode);
-    void storeLinkModeEnabled(int index, bool enabled);
-    void storeFreedriveEnabled(int index, bool enabled);
-    void storeSlowDownLevel(int index, int level);
-    void storeRobotType(int index, std::string type, std::string sub_type);
-    // Robot mode -1 and safety mode 0 for the robot, as after a lost connection. False (nothing stored)
-    // for an index outside 0..3.
-    bool storeDisconnectedModes(int index);
-    // Stored robot mode of robot index; NoController for an index outside 0..3.
-    RobotModeType storedRobotMode(int index) const;
 
     // ---- Snapshots (copies taken under the mutex) ----
 
@@ -397,6 +381,33 @@ Q_SIGNALS:
     void robotModeChanged(int robot_index, RobotModeType mode);
 
 private:
+    // The frame handlers, the record writes of the message dispatch and the disconnection report are the
+    // library's own; its collaborators and tests reach them through detail::CacheWriter.
+    friend class detail::CacheWriter;
+
+    // The frame handlers the subscriptions run, one per channel. robot_count is the number of robots
+    // the channel's topic list was built for; enc_tick_offered[i] tells whether robot index i's
+    // encoder-tick topic is part of channel 0's list.
+    void handleStateFrame(InputParser &parser, int robot_count, const std::vector<bool> &enc_tick_offered);
+    void handleElectricalFrame(InputParser &parser, int robot_count);
+    void handleIoFrame(InputParser &parser, int robot_count);
+    void handleGripperFrame(InputParser &parser);
+
+    // Each stores into the record of robot index (0..3) under the mutex and does nothing for any other
+    // index. None emits: the caller emits after the call has returned and the mutex is released.
+    void storeRobotMode(int index, RobotModeType mode);
+    void storeSafetyMode(int index, SafetyModeType mode);
+    void storeOperationalMode(int index, OperationalModeType mode);
+    void storeLinkModeEnabled(int index, bool enabled);
+    void storeFreedriveEnabled(int index, bool enabled);
+    void storeSlowDownLevel(int index, int level);
+    void storeRobotType(int index, std::string type, std::string sub_type);
+    // Robot mode -1 and safety mode 0 for the robot, as after a lost connection. False (nothing stored)
+    // for an index outside 0..3.
+    bool storeDisconnectedModes(int index);
+    // Stored robot mode of robot index; NoController for an index outside 0..3.
+    RobotModeType storedRobotMode(int index) const;
+
     template <typename T>
     T readSelected(T RobotInfo::*field, T fallback) const;
     template <typename T>
@@ -408,7 +419,6 @@ private:
     RobotInfo *record(int index);
     RobotInfo &frameTarget(int index);
 
-    void readRobotState(InputParser &parser, RobotInfo &info, bool with_enc_tick);
     void settleModes(int index, RobotModeType frame_robot_mode, SafetyModeType frame_safety_mode);
     void refreshForTransition(int index, RobotModeType old_mode, RobotModeType new_mode);
     void tickTrack();
@@ -428,8 +438,8 @@ private:
     // frame handler, a directly connected receiver or the track callback (see the note at the top).
     mutable std::recursive_mutex state_mutex;
     std::vector<std::string> robot_names;
-    std::string robot_name;
-    int robot_index = -1;
+    // The selected robot's name and index (-1 when none).
+    std::unique_ptr<detail::RobotSelection> selection;
     int thread_id = -1;
     int line_number = -1;
     RuntimeState runtime_state;

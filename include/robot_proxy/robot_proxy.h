@@ -12,12 +12,10 @@
 // run on detached worker threads. The workers share ownership of the state they use; destroying the
 // proxy cancels them (a waiting table fill stops at once) and never waits for them.
 
-#include <QMap>
 #include <QMetaType>
 #include <QObject>
 #include <QString>
 
-#include <chrono>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -25,13 +23,13 @@
 #include <vector>
 
 #include "korvu_sdk/api.h"
-#include "korvu_sdk/input_parser.h"
 #include "korvu_sdk/types.h"
 #include "robot_proxy/export.h"
 
 namespace temla::korvu_sdk
 {
 
+class InputParser;
 class RpcClient;
 class RtdeClient;
 class ScriptClient;
@@ -39,7 +37,8 @@ class RealtimeRobotState;
 
 namespace detail
 {
-struct ProxyCore;
+class ProxyCore;
+class ProxyAccess;
 }  // namespace detail
 
 // Undoes the controller's escaping of script texts: "\n" and "\t" become a line feed and a tab, "\\" one
@@ -134,8 +133,6 @@ public:
     AddressTable getEipAddressData();
     bool icmIsConnected();
     int getEipConnected();
-    // Interval of the PROFINET readiness poll (100 ms); tests shorten it.
-    void setPnReadyPollInterval(std::chrono::milliseconds interval);
 
     // ---- Robot messages ----
 
@@ -186,18 +183,12 @@ Q_SIGNALS:
     void programLoaded(int robot_index, QString program);
 
 private:
+    // The library's collaborators and tests reach the core through detail::ProxyAccess.
+    friend class detail::ProxyAccess;
+
     void installClientHandlers();
     void emitSelectionSnapshot(int index);
     void readFieldbusRegisters();
-    void startPnFill();
-    void startEipFill();
-    bool dispatchOwnCode(const RobotMsg &msg, int idx, int display_level, const QString &source_name);
-    bool dispatchFirst(const RobotMsg &msg);
-    void dispatchGeneral(const RobotMsg &msg, int idx, int display_level, const QString &source_name,
-                         bool unknown);
-    void dispatchSecond(const RobotMsg &msg, int idx);
-    RobotModeType decodeRobotMode(const std::string &text, int idx);
-    bool clientsConnected();
 
     std::shared_ptr<RpcClient> rpc_client;
     std::shared_ptr<RtdeClient> rtde_client;

@@ -1,7 +1,7 @@
 #include "korvu_sdk/api.h"
 
+#include "korvu_wire/values.h"
 #include "rpc_core.h"
-#include "wire/values.h"
 
 namespace temla
 {
@@ -34,6 +34,12 @@ template <typename Decode>
 auto robotCall(RpcCore &core, const std::string &robot, const char *method, Decode decode)
 {
     return invoke(core, method, Json::array({robot}), decode);
+}
+
+// A command's result: 0 or a command_result code.
+int command(RpcCore &core, const char *method, Json params)
+{
+    return invoke(core, method, std::move(params), wire::asInt32);
 }
 
 std::vector<int> asInts(const Json &value)
@@ -79,6 +85,16 @@ std::string RobotConfig::getHardwareCustomParameters(const std::string &key)
                   wire::asString);
 }
 
+int RobotConfig::setTcpOffset(const std::vector<double> &offset)
+{
+    return command(*core_, "RobotConfig.setTcpOffset", Json::array({robot_name_, offset}));
+}
+
+int RobotConfig::setPayload(double mass, const std::vector<double> &cog)
+{
+    return command(*core_, "RobotConfig.setPayload", Json::array({robot_name_, mass, cog}));
+}
+
 KORVU_ROBOT_GETTER(RobotState, std::string, getMasterBoardUniqueId, wire::asString)
 KORVU_ROBOT_GETTER(RobotState, std::string, getSlaveBoardUniqueId, wire::asString)
 KORVU_ROBOT_GETTER(RobotState, std::string, getHandleUniqueId, wire::asString)
@@ -106,6 +122,95 @@ KORVU_ROBOT_GETTER(RobotState, int, getHandleMode, wire::asInt32)
 KORVU_ROBOT_GETTER(RobotManage, OperationalModeType, getOperationalMode, wire::asEnum<OperationalModeType>)
 KORVU_ROBOT_GETTER(RobotManage, bool, isLinkModeEnabled, wire::asBool)
 KORVU_ROBOT_GETTER(RobotManage, bool, isFreedriveEnabled, wire::asBool)
+
+#define KORVU_ROBOT_COMMAND(Class, name)                                      \
+    int Class::name()                                                         \
+    {                                                                         \
+        return command(*core_, #Class "." #name, Json::array({robot_name_})); \
+    }
+
+KORVU_ROBOT_COMMAND(RobotManage, poweron)
+KORVU_ROBOT_COMMAND(RobotManage, poweroff)
+KORVU_ROBOT_COMMAND(RobotManage, startup)
+KORVU_ROBOT_COMMAND(RobotManage, unlockProtectiveStop)
+
+#undef KORVU_ROBOT_COMMAND
+
+int RobotManage::setFreedrive(bool enable)
+{
+    return command(*core_, "RobotManage.setFreedrive", Json::array({robot_name_, enable}));
+}
+
+int RobotManage::setOperationalMode(OperationalModeType mode)
+{
+    return command(*core_, "RobotManage.setOperationalMode",
+                   Json::array({robot_name_, static_cast<int>(mode)}));
+}
+
+int RobotManage::setSpeedFraction(double fraction)
+{
+    return command(*core_, "RobotManage.setSpeedFraction", Json::array({robot_name_, fraction}));
+}
+
+int MotionControl::moveJoint(const std::vector<double> &q, double speed, double acceleration)
+{
+    return command(*core_, "MotionControl.moveJoint", Json::array({robot_name_, q, speed, acceleration}));
+}
+
+int MotionControl::moveLine(const std::vector<double> &pose, double speed, double acceleration)
+{
+    return command(*core_, "MotionControl.moveLine", Json::array({robot_name_, pose, speed, acceleration}));
+}
+
+int MotionControl::moveCircle(const std::vector<double> &via, const std::vector<double> &end, double speed,
+                              double acceleration)
+{
+    return command(*core_, "MotionControl.moveCircle",
+                   Json::array({robot_name_, via, end, speed, acceleration}));
+}
+
+int MotionControl::speedJoint(const std::vector<double> &qd, double acceleration, double watchdog)
+{
+    return command(*core_, "MotionControl.speedJoint",
+                   Json::array({robot_name_, qd, acceleration, watchdog}));
+}
+
+int MotionControl::speedLine(const std::vector<double> &twist, double acceleration, double watchdog)
+{
+    return command(*core_, "MotionControl.speedLine",
+                   Json::array({robot_name_, twist, acceleration, watchdog}));
+}
+
+int MotionControl::stopMove(double deceleration)
+{
+    return command(*core_, "MotionControl.stopMove", Json::array({robot_name_, deceleration}));
+}
+
+bool MotionControl::isSteady()
+{
+    return robotCall(*core_, robot_name_, "MotionControl.isSteady", wire::asBool);
+}
+
+int IoControl::setStandardDigitalOutput(int index, bool value)
+{
+    return command(*core_, "IoControl.setStandardDigitalOutput", Json::array({robot_name_, index, value}));
+}
+
+int IoControl::setToolDigitalOutput(int index, bool value)
+{
+    return command(*core_, "IoControl.setToolDigitalOutput", Json::array({robot_name_, index, value}));
+}
+
+int IoControl::setConfigurableDigitalOutput(int index, bool value)
+{
+    return command(*core_, "IoControl.setConfigurableDigitalOutput",
+                   Json::array({robot_name_, index, value}));
+}
+
+int IoControl::setStandardAnalogOutput(int index, double value)
+{
+    return command(*core_, "IoControl.setStandardAnalogOutput", Json::array({robot_name_, index, value}));
+}
 
 KORVU_ROBOT_GETTER(IoControl, int, getStandardDigitalInputNum, wire::asInt32)
 KORVU_ROBOT_GETTER(IoControl, int, getToolDigitalInputNum, wire::asInt32)
@@ -136,6 +241,16 @@ int RegisterControl::getInt32(const std::string &name, int default_value)
 std::vector<std::string> RegisterControl::modbusGetSignalNames()
 {
     return invoke(*core_, "RegisterControl.modbusGetSignalNames", Json::array(), wire::asStringVector);
+}
+
+int RegisterControl::setBool(const std::string &name, bool value)
+{
+    return command(*core_, "RegisterControl.setBool", Json::array({name, value}));
+}
+
+int RegisterControl::setInt32(const std::string &name, int value)
+{
+    return command(*core_, "RegisterControl.setInt32", Json::array({name, value}));
 }
 
 RuntimeState RuntimeMachine::getStatus()

@@ -1,7 +1,7 @@
 #include "client_core.h"
 
 #include "korvu_sdk/korvu_exception.h"
-#include "wire/protocol.h"
+#include "korvu_wire/protocol.h"
 
 namespace temla
 {

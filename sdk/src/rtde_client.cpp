@@ -4,8 +4,8 @@
 #include <mutex>
 
 #include "client_core.h"
-#include "wire/protocol.h"
-#include "wire/values.h"
+#include "korvu_wire/protocol.h"
+#include "korvu_wire/values.h"
 
 namespace temla
 {

@@ -4,7 +4,7 @@
 #include <exception>
 
 #include "korvu_sdk/korvu_exception.h"
-#include "wire/values.h"
+#include "korvu_wire/values.h"
 
 namespace temla
 {

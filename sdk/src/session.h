@@ -16,8 +16,8 @@
 #include <asio.hpp>
 
 #include "handlers.h"
-#include "wire/codec.h"
-#include "wire/framed_connection.h"
+#include "korvu_wire/codec.h"
+#include "korvu_wire/framed_connection.h"
 
 namespace temla
 {

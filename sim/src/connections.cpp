@@ -3,9 +3,9 @@
 #include <optional>
 #include <system_error>
 
+#include "korvu_wire/values.h"
 #include "rpc_methods.h"
 #include "simulator_impl.h"
-#include "wire/values.h"
 
 namespace temla::korvu_sim
 {

@@ -7,9 +7,9 @@
 #include <string>
 
 #include "korvu_sim/simulator.h"
+#include "korvu_wire/codec.h"
+#include "korvu_wire/protocol.h"
 #include "session.h"
-#include "wire/codec.h"
-#include "wire/protocol.h"
 
 namespace temla::korvu_sim
 {

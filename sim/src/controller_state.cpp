@@ -4,6 +4,7 @@
 #include <functional>
 
 #include "motion.h"
+#include "robot_controller.h"
 
 namespace temla::korvu_sim
 {
@@ -103,29 +104,19 @@ JointStateType jointState(RobotModeType mode)
     return powered(mode) ? JointStateType::Idle : JointStateType::PowerOff;
 }
 
-std::vector<double> perJoint(const RobotModel &robot, const std::function<double(size_t)> &value)
+std::vector<double> perJoint(const RobotRuntime &robot, const std::function<double(size_t)> &value)
 {
-    std::vector<double> values(robot.home_positions.size());
+    std::vector<double> values(robot.joints.q.size());
     for (size_t j = 0; j < values.size(); ++j)
         values[j] = value(j);
     return values;
 }
 
-// A slowly walking bit pattern so that I/O words visibly change while the robot runs.
-std::int64_t ioWord(const RobotRuntime &robot, int bits, int salt)
+// A digital word as streamed: only the channels the robot has.
+std::int64_t ioWord(std::uint64_t word, int bits)
 {
-    auto step = static_cast<std::int64_t>(std::floor(robot.motion_time));
-    std::uint64_t mask = bits >= 64 ? ~0ULL : ((1ULL << bits) - 1);
-    std::uint64_t word = (0x5ULL << ((step + salt) % 8)) | static_cast<std::uint64_t>(salt);
+    std::uint64_t mask = bits >= 64 ? ~0ULL : ((1ULL << (bits > 0 ? bits : 0)) - 1);
     return static_cast<std::int64_t>(word & mask);
-}
-
-std::vector<double> analogValues(const RobotRuntime &robot, int count, double base)
-{
-    std::vector<double> values(static_cast<size_t>(count > 0 ? count : 0));
-    for (size_t i = 0; i < values.size(); ++i)
-        values[i] = base + 0.5 * std::sin(0.2 * robot.motion_time + static_cast<double>(i));
-    return values;
 }
 
 using RobotTopic = std::function<Value(const RobotRuntime &, const ControllerState &)>;
@@ -137,7 +128,7 @@ struct RobotTopicSpec {
 
 MotionSample motionOf(const RobotRuntime &robot)
 {
-    return sampleMotion(robot.model, robot.motion_time, robot.model.robot_mode == RobotModeType::Running);
+    return sampleMotion(robot);
 }
 
 const std::map<std::string, RobotTopicSpec> &robotTopics()
@@ -175,20 +166,19 @@ const std::map<std::string, RobotTopicSpec> &robotTopics()
          {Type::VectorDouble,
           [](auto &r, auto &) {
               double v = powered(r.model.robot_mode) ? 47.8 : 0.0;
-              return Value(perJoint(r.model, [v](size_t j) { return v - 0.1 * static_cast<double>(j); }));
+              return Value(perJoint(r, [v](size_t j) { return v - 0.1 * static_cast<double>(j); }));
           }}},
         {"joint_temperatures",
          {Type::VectorDouble,
           [](auto &r, auto &) {
-              double warm = std::min(15.0, r.motion_time / 60.0);
+              double warm = std::min(15.0, r.powered_time / 60.0);
               return Value(
-                  perJoint(r.model, [warm](size_t j) { return 30.0 + warm + 0.5 * static_cast<double>(j); }));
+                  perJoint(r, [warm](size_t j) { return 30.0 + warm + 0.5 * static_cast<double>(j); }));
           }}},
         {"joint_mode",
          {Type::VectorJointStateType,
           [](auto &r, auto &) {
-              return Value(
-                  std::vector<JointStateType>(r.model.home_positions.size(), jointState(r.model.robot_mode)));
+              return Value(std::vector<JointStateType>(r.joints.q.size(), jointState(r.model.robot_mode)));
           }}},
         {"actual_main_voltage", {Type::Double, [](auto &, auto &) { return Value(48.2); }}},
         {"actual_robot_voltage",
@@ -210,42 +200,52 @@ const std::map<std::string, RobotTopicSpec> &robotTopics()
          {Type::Double, [](auto &, auto &s) { return Value(40.0 + 2.0 * std::sin(s.clock / 45.0)); }}},
         {"standard_digital_input_bits",
          {Type::Int64,
-          [](auto &r, auto &) { return Value(ioWord(r, r.model.io.standard_digital_input, 1)); }}},
+          [](auto &r, auto &) {
+              return Value(
+                  ioWord(r.model.io_values.standard_digital_input, r.model.io.standard_digital_input));
+          }}},
         {"tool_digital_input_bits",
-         {Type::Int64, [](auto &r, auto &) { return Value(ioWord(r, r.model.io.tool_digital_input, 0)); }}},
+         {Type::Int64,
+          [](auto &r, auto &) {
+              return Value(ioWord(r.model.io_values.tool_digital_input, r.model.io.tool_digital_input));
+          }}},
         {"configurable_digital_input_bits",
          {Type::Int64,
-          [](auto &r, auto &) { return Value(ioWord(r, r.model.io.configurable_digital_input, 2)); }}},
-        {"link_digital_input_bits",
-         {Type::Int32,
           [](auto &r, auto &) {
-              return Value(static_cast<int32_t>(ioWord(r, r.model.io.static_link_input, 3)));
+              return Value(ioWord(r.model.io_values.configurable_digital_input,
+                                  r.model.io.configurable_digital_input));
           }}},
+        {"link_digital_input_bits",
+         {Type::Int32, [](auto &r, auto &) { return Value(r.model.io_values.link_digital_input); }}},
         {"standard_digital_output_bits",
          {Type::Int64,
-          [](auto &r, auto &) { return Value(ioWord(r, r.model.io.standard_digital_output, 4)); }}},
+          [](auto &r, auto &) {
+              return Value(
+                  ioWord(r.model.io_values.standard_digital_output, r.model.io.standard_digital_output));
+          }}},
         {"tool_digital_output_bits",
-         {Type::Int64, [](auto &r, auto &) { return Value(ioWord(r, r.model.io.tool_digital_output, 0)); }}},
+         {Type::Int64,
+          [](auto &r, auto &) {
+              return Value(ioWord(r.model.io_values.tool_digital_output, r.model.io.tool_digital_output));
+          }}},
         {"configurable_digital_output_bits",
          {Type::Int64,
-          [](auto &r, auto &) { return Value(ioWord(r, r.model.io.configurable_digital_output, 5)); }}},
-        {"link_digital_output_bits",
-         {Type::Int32,
           [](auto &r, auto &) {
-              return Value(static_cast<int32_t>(ioWord(r, r.model.io.static_link_output, 6)));
+              return Value(ioWord(r.model.io_values.configurable_digital_output,
+                                  r.model.io.configurable_digital_output));
           }}},
+        {"link_digital_output_bits",
+         {Type::Int32, [](auto &r, auto &) { return Value(r.model.io_values.link_digital_output); }}},
         {"standard_analog_input_values",
          {Type::VectorDouble,
-          [](auto &r, auto &) { return Value(analogValues(r, r.model.io.standard_analog_input, 2.0)); }}},
+          [](auto &r, auto &) { return Value(r.model.io_values.standard_analog_input); }}},
         {"tool_analog_input_values",
-         {Type::VectorDouble,
-          [](auto &r, auto &) { return Value(analogValues(r, r.model.io.tool_analog_input, 1.0)); }}},
+         {Type::VectorDouble, [](auto &r, auto &) { return Value(r.model.io_values.tool_analog_input); }}},
         {"standard_analog_output_values",
          {Type::VectorDouble,
-          [](auto &r, auto &) { return Value(analogValues(r, r.model.io.standard_analog_output, 5.0)); }}},
+          [](auto &r, auto &) { return Value(r.model.io_values.standard_analog_output); }}},
         {"tool_analog_output_values",
-         {Type::VectorDouble,
-          [](auto &r, auto &) { return Value(analogValues(r, r.model.io.tool_analog_output, 0.0)); }}},
+         {Type::VectorDouble, [](auto &r, auto &) { return Value(r.model.io_values.tool_analog_output); }}},
     };
     return topics;
 }
@@ -306,8 +306,7 @@ void ControllerState::advance(double seconds)
 {
     clock += seconds;
     for (auto &robot : robots)
-        if (robot.model.robot_mode == RobotModeType::Running)
-            robot.motion_time += seconds * robot.model.speed_fraction;
+        RobotController(*this, robot).advance(seconds);
 }
 
 std::optional<std::int64_t> ControllerState::registerValue(const std::string &name) const
@@ -323,8 +322,14 @@ std::optional<std::int64_t> ControllerState::registerValue(const std::string &na
 ControllerState makeControllerState(std::vector<RobotModel> robots)
 {
     ControllerState state;
-    for (auto &model : robots)
-        state.robots.push_back({std::move(model), 0.0});
+    for (auto &model : robots) {
+        RobotRuntime robot;
+        fitToDof(model);
+        robot.joints.q = model.home_positions;
+        robot.joints.qd.assign(robot.joints.q.size(), 0.0);
+        robot.model = std::move(model);
+        state.robots.push_back(std::move(robot));
+    }
     state.modbus_names = {"modbus_coil_1", "modbus_coil_2", "modbus_reg_1"};
     state.modbus_values = {0, 1, 1234};
     state.modbus_errors = {0, 0, 0};

@@ -2,13 +2,13 @@
 
 #include <vector>
 
-#include "korvu_sim/robot_model.h"
+#include "controller_state.h"
 
 namespace temla::korvu_sim
 {
 
-// The streamed motion values of one robot at motion time t: the time the robot has spent
-// Running, so that the joints stand still wherever they were when it stopped.
+// The streamed motion values of one robot: its joint state as the controller moves it, and the
+// poses and speeds robot_math derives from it.
 struct MotionSample {
     std::vector<double> q;
     std::vector<double> qd;
@@ -20,10 +20,13 @@ struct MotionSample {
     std::vector<int> enc_ticks;
 };
 
-// Speeds are zero unless moving.
-MotionSample sampleMotion(const RobotModel &robot, double t, bool moving);
+MotionSample sampleMotion(const RobotRuntime &robot);
 
-// Pose [x, y, z, rx, ry, rz] of the flange for joint positions q under standard DH parameters.
-std::vector<double> forwardKinematics(const KinematicsParams &params, const std::vector<double> &q);
+// The joint speeds as streamed: a commanded motion runs at the pace of the speed fraction and the
+// slow-down level, a stop at its own.
+std::vector<double> streamedSpeeds(const RobotRuntime &robot);
+
+// The share of the commanded speeds the speed fraction and the slow-down level allow.
+double motionScale(const RobotModel &robot);
 
 }  // namespace temla::korvu_sim

@@ -1,15 +1,13 @@
 #include "realtime_server.h"
 
 #include <algorithm>
+#include <utility>
 
+#include "korvu_wire/protocol.h"
+#include "korvu_wire/values.h"
 #include "program/program_messages.h"
-
-#include <algorithm>
-
 #include "rpc_methods.h"
 #include "simulator_impl.h"
-#include "wire/protocol.h"
-#include "wire/values.h"
 
 namespace temla::korvu_sim
 {
@@ -22,6 +20,7 @@ using korvu_wire::Json;
 // Messages kept per channel (and while no channel carries them) before the oldest are dropped.
 constexpr size_t kMaxPendingMessages = 100000;
 constexpr double kManualStepSeconds = 0.02;
+constexpr std::chrono::milliseconds kClockTick{10};
 
 void queueBounded(std::deque<RobotMsg> &queue, const RobotMsg &message)
 {
@@ -134,14 +133,10 @@ void RealtimeServer::scheduleTick(const std::weak_ptr<Session> &weak, int channe
 
 bool RealtimeServer::sendFrame(Session &session, Channel &channel)
 {
+    advanceModel();
     if (channel.messages_only && channel.pending.empty())
         return false;
     Json values = sim_.locked([&] {
-        if (!sim_.manual) {
-            auto now = SteadyClock::now();
-            sim_.state.advance(std::chrono::duration<double>(now - sim_.last_advance).count());
-            sim_.last_advance = now;
-        }
         Json encoded = Json::array();
         for (const auto &name : channel.topics) {
             if (name == kMessageTopic) {
@@ -179,12 +174,60 @@ void RealtimeServer::distribute(const RobotMsg &message)
         queueBounded(backlog_, message);
 }
 
+void RealtimeServer::advanceModel()
+{
+    sim_.locked([&] {
+        if (sim_.manual)
+            return;
+        auto now = SteadyClock::now();
+        sim_.state.advance(std::chrono::duration<double>(now - sim_.last_advance).count());
+        sim_.last_advance = now;
+    });
+    flushOutbox();
+}
+
+void RealtimeServer::flushOutbox()
+{
+    auto messages = sim_.locked([&] { return std::exchange(sim_.state.outbox, {}); });
+    for (const auto &message : messages)
+        distribute(message);
+}
+
+void RealtimeServer::startClock()
+{
+    clock_running_ = true;
+    clock_ = std::make_unique<asio::steady_timer>(sim_.io, kClockTick);
+    scheduleClock();
+}
+
+void RealtimeServer::stopClock()
+{
+    // A tick already queued must not arm the next one.
+    clock_running_ = false;
+    if (clock_)
+        clock_->cancel();
+}
+
+void RealtimeServer::scheduleClock()
+{
+    clock_->async_wait([self = sim_.shared_from_this()](std::error_code ec) {
+        RealtimeServer &server = self->realtime;
+        if (ec || !server.clock_running_)
+            return;
+        server.advanceModel();
+        self->notifyChange();
+        server.clock_->expires_at(SteadyClock::now() + kClockTick);
+        server.scheduleClock();
+    });
+}
+
 void RealtimeServer::step()
 {
     sim_.locked([&] {
         if (sim_.manual)
             sim_.state.advance(kManualStepSeconds);
     });
+    flushOutbox();
     for (const auto &session : sim_.sessions)
         for (auto &entry : session->channels)
             sendFrame(*session, entry.second);

@@ -5,8 +5,8 @@
 #include <string>
 
 #include "korvu_sim/simulator.h"
+#include "korvu_wire/codec.h"
 #include "session.h"
-#include "wire/codec.h"
 
 namespace temla::korvu_sim
 {
@@ -24,6 +24,14 @@ public:
     void distribute(const common_interface::RobotMsg &message);
     // Advances manual time by one step and sends one frame on every channel.
     void step();
+    // Moves the model's time on to now (not in manual stepping) and queues what it raised.
+    void advanceModel();
+    // Queues the robot messages the model raised on the channels that carry messages.
+    void flushOutbox();
+    // The model clock: in timer mode the model advances every tick even while no frame goes out,
+    // so that transitions happen and their messages queue on time.
+    void startClock();
+    void stopClock();
     static void closeChannels(Session &session);
 
 private:
@@ -33,7 +41,11 @@ private:
     bool sendFrame(Session &session, Channel &channel);
 
     Simulator::Impl &sim_;
+    void scheduleClock();
+
     std::deque<common_interface::RobotMsg> backlog_;
+    std::unique_ptr<asio::steady_timer> clock_;
+    bool clock_running_ = false;
 };
 
 }  // namespace temla::korvu_sim

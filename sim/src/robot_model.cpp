@@ -1,5 +1,6 @@
 #include "korvu_sim/robot_model.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace temla::korvu_sim
@@ -9,10 +10,11 @@ namespace
 
 constexpr double kPi = 3.14159265358979323846;
 
-// A six-joint arm in standard DH form; other dofs reuse the pattern joint by joint.
-constexpr std::array<double, 6> kA{0.0, -0.408, -0.376, 0.0, 0.0, 0.0};
+// A six-joint arm in modified DH form (joint i: Rx(alpha)·Tx(a)·Tz(d)·Rz(theta + q)); other dofs
+// reuse the pattern joint by joint.
+constexpr std::array<double, 6> kA{0.0, 0.0, -0.408, -0.376, 0.0, 0.0};
 constexpr std::array<double, 6> kD{0.122, 0.0, 0.0, 0.1025, 0.1025, 0.094};
-constexpr std::array<double, 6> kAlpha{kPi / 2, 0.0, 0.0, kPi / 2, -kPi / 2, 0.0};
+constexpr std::array<double, 6> kAlpha{0.0, kPi / 2, 0.0, 0.0, kPi / 2, -kPi / 2};
 
 KinematicsParams theoryKinematics(int dof)
 {
@@ -28,13 +30,14 @@ KinematicsParams theoryKinematics(int dof)
     return params;
 }
 
-// Calibration leaves small per-joint deviations from the nominal parameters.
+// Calibration leaves small per-joint deviations from the nominal parameters of the chain.
 KinematicsParams realKinematics(const KinematicsParams &theory)
 {
     KinematicsParams real = theory;
     for (auto &[key, values] : real)
-        for (size_t j = 0; j < values.size(); ++j)
-            values[j] += 1e-4 * static_cast<double>((j + key.size()) % 3);
+        if (key != "beta")
+            for (size_t j = 0; j < values.size(); ++j)
+                values[j] += 1e-4 * static_cast<double>((j + key.size()) % 3);
     return real;
 }
 
@@ -67,6 +70,14 @@ void fitToDof(RobotModel &robot)
         robot.joint_unique_ids.push_back(robot.name + "-J" +
                                          std::to_string(robot.joint_unique_ids.size() + 1));
     robot.joint_unique_ids.resize(n);
+    robot.io_values.standard_analog_input.resize(
+        static_cast<size_t>(std::max(0, robot.io.standard_analog_input)), 0.0);
+    robot.io_values.tool_analog_input.resize(static_cast<size_t>(std::max(0, robot.io.tool_analog_input)),
+                                             0.0);
+    robot.io_values.standard_analog_output.resize(
+        static_cast<size_t>(std::max(0, robot.io.standard_analog_output)), 0.0);
+    robot.io_values.tool_analog_output.resize(static_cast<size_t>(std::max(0, robot.io.tool_analog_output)),
+                                              0.0);
 }
 
 RobotModel makeDefaultRobot(int index, int dof, const std::string &name)

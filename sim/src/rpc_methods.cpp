@@ -4,8 +4,8 @@
 #include <limits>
 #include <map>
 
-#include "wire/protocol.h"
-#include "wire/values.h"
+#include "korvu_wire/protocol.h"
+#include "korvu_wire/values.h"
 
 namespace temla::korvu_sim
 {
@@ -15,13 +15,6 @@ namespace
 using korvu_wire::Json;
 
 using RobotGetter = std::function<Json(const RobotModel &)>;
-
-const Json &param(const Json &params, size_t index)
-{
-    if (!params.is_array() || index >= params.size())
-        throw RpcError(korvu_wire::kErrInvalidParams, "missing parameter " + std::to_string(index + 1));
-    return params[index];
-}
 
 RobotModel &robotOf(ControllerState &state, const Json &params)
 {
@@ -117,8 +110,17 @@ Json registerRead(const ControllerState &state, const Json &params, bool as_bool
 
 }  // namespace
 
+const Json &param(const Json &params, size_t index)
+{
+    if (!params.is_array() || index >= params.size())
+        throw RpcError(korvu_wire::kErrInvalidParams, "missing parameter " + std::to_string(index + 1));
+    return params[index];
+}
+
 Json callApi(ControllerState &state, const std::string &method, const Json &params)
 {
+    if (auto answer = callCommand(state, method, params))
+        return *answer;
     auto getter = robotGetters().find(method);
     if (getter != robotGetters().end())
         return getter->second(robotOf(state, params));

@@ -3,7 +3,7 @@
 #include <string>
 
 #include "korvu_sim/simulator.h"
-#include "wire/codec.h"
+#include "korvu_wire/codec.h"
 
 namespace temla::korvu_sim
 {

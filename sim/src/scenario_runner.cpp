@@ -2,8 +2,8 @@
 
 #include <chrono>
 
+#include "korvu_wire/protocol.h"
 #include "simulator_impl.h"
-#include "wire/protocol.h"
 
 namespace temla::korvu_sim
 {

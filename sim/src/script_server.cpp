@@ -1,9 +1,9 @@
 #include "script_server.h"
 
+#include "korvu_wire/protocol.h"
+#include "korvu_wire/values.h"
 #include "rpc_methods.h"
 #include "simulator_impl.h"
-#include "wire/protocol.h"
-#include "wire/values.h"
 
 namespace temla::korvu_sim
 {
@@ -23,7 +23,8 @@ ScriptServer::ScriptServer(Simulator::Impl &sim)
           [this](const std::string &method, const std::vector<std::string> &params) {
               push(method, korvu_wire::Json(params));
           },
-          [&sim] { sim.notifyChange(); }}),
+          [&sim] { sim.notifyChange(); }, [&sim] { sim.realtime.advanceModel(); },
+          [&sim] { sim.realtime.flushOutbox(); }}),
       programs_(program_host_),
       program_timer_(sim.io)
 {
@@ -45,9 +46,7 @@ void ScriptServer::scheduleProgramTick()
     program_timer_.async_wait([this](std::error_code ec) {
         if (ec)
             return;
-        const auto now = SteadyClock::now();
-        program_host_.tick(now);
-        programs_.tick(now);
+        programs_.tick(SteadyClock::now());
         scheduleProgramTick();
     });
 }

@@ -5,9 +5,9 @@
 #include <string>
 
 #include "korvu_sim/simulator.h"
+#include "korvu_wire/codec.h"
 #include "program/program_runner.h"
 #include "program/sim_program_host.h"
-#include "wire/codec.h"
 
 namespace temla::korvu_sim
 {

@@ -11,7 +11,7 @@
 
 #include "korvu_sdk/types.h"
 #include "korvu_sim/scenario.h"
-#include "wire/framed_connection.h"
+#include "korvu_wire/framed_connection.h"
 
 namespace temla::korvu_sim
 {

@@ -2,9 +2,12 @@
 
 #include <algorithm>
 #include <future>
+#include <stdexcept>
 
+#include "korvu_wire/protocol.h"
+#include "korvu_wire/values.h"
+#include "rpc_methods.h"
 #include "simulator_impl.h"
-#include "wire/protocol.h"
 
 namespace temla::korvu_sim
 {
@@ -86,6 +89,7 @@ void Simulator::start()
     impl->io.restart();
     impl->connections.bind();
     impl->connections.startAccepting();
+    impl->realtime.startClock();
     impl->script.startPrograms();
     impl->work.emplace(impl->io.get_executor());
     impl->thread = std::thread([impl = impl] { impl->io.run(); });
@@ -100,6 +104,7 @@ void Simulator::stop()
     asio::post(impl->io, [impl = impl] {
         impl->connections.close();
         impl->scenario.cancel();
+        impl->realtime.stopClock();
         impl->script.cancelPrograms();
         impl->work.reset();
     });
@@ -160,7 +165,7 @@ void Simulator::updateRobot(int index, const std::function<void(RobotModel &)> &
 
 void Simulator::setRobotMode(int index, common_interface::RobotModeType mode)
 {
-    updateRobot(index, [mode](RobotModel &r) { r.robot_mode = mode; });
+    impl->control(index, [mode](RobotController &c) { c.forceRobotMode(mode); });
 }
 
 void Simulator::setSafetyMode(int index, common_interface::SafetyModeType mode)
@@ -216,6 +221,85 @@ std::vector<std::vector<std::uint8_t>> Simulator::pnSlots() const
 std::vector<std::vector<std::uint8_t>> Simulator::eipTables() const
 {
     return impl->locked([&] { return impl->state.eip_tables; });
+}
+
+int Simulator::command(const std::string &method, const std::string &params_json)
+{
+    Json params = Json::parse(params_json, nullptr, false);
+    int answer = 0;
+    std::string error;
+    impl->runOnIo([&] {
+        try {
+            impl->mutate([&] {
+                auto result = callCommand(impl->state, method, params);
+                if (!result)
+                    throw RpcError(korvu_wire::kErrMethodNotFound, "no command " + method);
+                answer = korvu_wire::asInt32(*result);
+            });
+        } catch (const std::exception &e) {
+            error = e.what();
+        }
+        impl->realtime.flushOutbox();
+    });
+    if (!error.empty())
+        throw std::invalid_argument("korvu_sim: " + method + ": " + error);
+    return answer;
+}
+
+std::vector<double> Simulator::jointPositions(int index) const
+{
+    return impl->locked([&] { return impl->state.robots.at(static_cast<size_t>(index)).joints.q; });
+}
+
+bool Simulator::isSteady(int index) const
+{
+    return impl->locked([&] {
+        auto &robot = impl->state.robots.at(static_cast<size_t>(index));
+        return RobotController(impl->state, robot).isSteady();
+    });
+}
+
+bool Simulator::waitForSteady(int index, std::chrono::milliseconds timeout) const
+{
+    return waitFor([&] { return isSteady(index); }, timeout);
+}
+
+bool Simulator::waitForRobotMode(int index, common_interface::RobotModeType mode,
+                                 std::chrono::milliseconds timeout) const
+{
+    return waitFor([&] { return robot(index).robot_mode == mode; }, timeout);
+}
+
+void Simulator::protectiveStop(int index, int cause_code)
+{
+    impl->control(index, [cause_code](RobotController &c) { c.protectiveStop(cause_code); });
+}
+
+void Simulator::collision(int index, int joint)
+{
+    impl->control(index, [joint](RobotController &c) { c.collision(joint); });
+}
+
+void Simulator::emergencyStop(int index, common_interface::SafetyModeType which)
+{
+    impl->control(index, [which](RobotController &c) { c.emergencyStop(which); });
+}
+
+void Simulator::releaseEmergencyStop(int index)
+{
+    impl->control(index, [](RobotController &c) { c.releaseEmergencyStop(); });
+}
+
+void Simulator::setSlowDown(int index, int level, int percent)
+{
+    impl->control(index, [level, percent](RobotController &c) { c.setSlowDown(level, percent); });
+}
+
+bool Simulator::pushJoints(int index, const std::vector<double> &q)
+{
+    bool moved = false;
+    impl->control(index, [&](RobotController &c) { moved = c.pushJoints(q); });
+    return moved;
 }
 
 void Simulator::injectMessage(const common_interface::RobotMsg &message)

@@ -13,6 +13,7 @@
 #include <set>
 #include <string>
 #include <thread>
+#include <type_traits>
 #include <utility>
 #include <vector>
 
@@ -20,6 +21,7 @@
 #include "controller_state.h"
 #include "korvu_sim/simulator.h"
 #include "realtime_server.h"
+#include "robot_controller.h"
 #include "rpc_server.h"
 #include "scenario_runner.h"
 #include "script_server.h"
@@ -85,6 +87,21 @@ struct Simulator::Impl : std::enable_shared_from_this<Simulator::Impl> {
     {
         locked(std::forward<Change>(change));
         notifyChange();
+    }
+    // Runs action on the controller of robot index (out of range: nothing) under the lock, on the
+    // io thread, then queues the messages it raised.
+    template <typename Action>
+    void control(int index, Action &&action)
+    {
+        runOnIo([&] {
+            mutate([&] {
+                if (index >= 0 && static_cast<size_t>(index) < state.robots.size()) {
+                    RobotController controller(state, state.robots[static_cast<size_t>(index)]);
+                    action(controller);
+                }
+            });
+            realtime.flushOutbox();
+        });
     }
     void notifyChange() const;
     void log(const std::string &line) const;

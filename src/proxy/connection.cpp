@@ -2,6 +2,7 @@
 
 #include <thread>
 
+#include "korvu_sdk/protocol.h"
 #include "korvu_sdk/rpc_client.h"
 #include "korvu_sdk/rtde_client.h"
 #include "korvu_sdk/script_client.h"
@@ -11,13 +12,6 @@
 
 namespace temla::korvu_sdk
 {
-namespace
-{
-
-constexpr char kRobotMessageTopic[] = "R1_message";
-
-}  // namespace
-
 int RobotProxy::connect(const QString &ip, int port)
 {
     return core->connect(ip, port);
@@ -65,11 +59,6 @@ int RobotProxy::login(const QString &user, const QString &password)
         return -3;
     }
     realtime_state->updateRobotInformationOnLogin();
-    {
-        auto names = realtime_state->getRobotNames();
-        std::lock_guard<std::mutex> lock(core->selection_mutex);
-        core->robot_names = std::move(names);
-    }
     const int channel = rtde_client->setTopic(false, {kRobotMessageTopic}, 200.0, 0);
     if (channel < 0) {
         qCritical() << "Subscribe to robot message FAILED: channel not assigned.";
@@ -105,13 +94,7 @@ int RobotProxy::disconnectFromServer()
     script_client->disconnect();
     const int result = rpc_client->disconnect();
     sendDisconnectedSignal();
-    {
-        std::lock_guard<std::mutex> lock(core->selection_mutex);
-        core->robot_name.clear();
-        core->robot_index = -1;
-        core->robot_selected = false;
-        core->scripts.clear();
-    }
+    core->forgetSelection();
     return result;
 }
 

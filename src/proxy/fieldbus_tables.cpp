@@ -31,19 +31,19 @@ int readInt(RpcClient &rpc, const QString &name)
 
 enum class PnWait { Ready, Exited, TimedOut };
 
-}  // namespace
-
-void ProxyCore::storeTable(std::shared_mutex &mutex, AddressTable &table, AddressTable rows)
+void storeTable(std::shared_mutex &mutex, AddressTable &table, AddressTable rows)
 {
     std::unique_lock<std::shared_mutex> lock(mutex);
     table.swap(rows);
 }
 
-AddressTable ProxyCore::copyTable(std::shared_mutex &mutex, const AddressTable &table) const
+AddressTable copyTable(std::shared_mutex &mutex, const AddressTable &table)
 {
     std::shared_lock<std::shared_mutex> lock(mutex);
     return table;
 }
+
+}  // namespace
 
 void ProxyCore::buildPnTable(AddressTable &rows)
 {
@@ -154,6 +154,44 @@ void ProxyCore::fillEipTable()
     }
 }
 
+void ProxyCore::startPnFill()
+{
+    std::thread([shared = shared_from_this()] { shared->fillPnTable(); }).detach();
+}
+
+void ProxyCore::startEipFill()
+{
+    std::thread([shared = shared_from_this()] { shared->fillEipTable(); }).detach();
+}
+
+void ProxyCore::updatePnEntry(const std::vector<std::string> &args)
+{
+    TableUpdate update;
+    if (parsePnUpdate(args, update)) {
+        std::unique_lock<std::shared_mutex> lock(pn_mutex);
+        applyUpdate(pn_table, update);
+    }
+}
+
+void ProxyCore::updateEipEntry(const std::vector<std::string> &args)
+{
+    TableUpdate update;
+    if (parseEipUpdate(args, update)) {
+        std::unique_lock<std::shared_mutex> lock(eip_mutex);
+        applyUpdate(eip_table, update);
+    }
+}
+
+AddressTable ProxyCore::pnTable() const
+{
+    return copyTable(pn_mutex, pn_table);
+}
+
+AddressTable ProxyCore::eipTable() const
+{
+    return copyTable(eip_mutex, eip_table);
+}
+
 }  // namespace detail
 
 void RobotProxy::initPNCacheData()
@@ -166,57 +204,34 @@ void RobotProxy::initEIPCacheData()
     core->fillEipTable();
 }
 
-void RobotProxy::startPnFill()
-{
-    std::thread([shared = core] { shared->fillPnTable(); }).detach();
-}
-
-void RobotProxy::startEipFill()
-{
-    std::thread([shared = core] { shared->fillEipTable(); }).detach();
-}
-
 void RobotProxy::pnValueChanged(const std::vector<std::string> &args)
 {
-    detail::TableUpdate update;
-    if (detail::parsePnUpdate(args, update)) {
-        std::unique_lock<std::shared_mutex> lock(core->pn_mutex);
-        detail::applyUpdate(core->pn_table, update);
-    }
+    core->updatePnEntry(args);
 }
 
 void RobotProxy::eipValueChanged(const std::vector<std::string> &args)
 {
-    detail::TableUpdate update;
-    if (detail::parseEipUpdate(args, update)) {
-        std::unique_lock<std::shared_mutex> lock(core->eip_mutex);
-        detail::applyUpdate(core->eip_table, update);
-    }
+    core->updateEipEntry(args);
 }
 
 RobotProxy::AddressTable RobotProxy::getPnAddressData()
 {
-    return core->copyTable(core->pn_mutex, core->pn_table);
+    return core->pnTable();
 }
 
 RobotProxy::AddressTable RobotProxy::getEipAddressData()
 {
-    return core->copyTable(core->eip_mutex, core->eip_table);
+    return core->eipTable();
 }
 
 bool RobotProxy::icmIsConnected()
 {
-    return core->icm_connected;
+    return core->icmConnected();
 }
 
 int RobotProxy::getEipConnected()
 {
-    return core->eip_status;
-}
-
-void RobotProxy::setPnReadyPollInterval(std::chrono::milliseconds interval)
-{
-    core->poll_interval_ms = interval.count();
+    return core->eipStatus();
 }
 
 }  // namespace temla::korvu_sdk

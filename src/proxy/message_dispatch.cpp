@@ -5,33 +5,70 @@
 #include "korvu_sdk/korvu_exception.h"
 #include "korvu_sdk/rpc_client.h"
 #include "korvu_sdk/rtde_client.h"
+#include "message_codes.h"
 #include "message_text.h"
 #include "proxy_core.h"
 #include "robot_proxy/error_code.h"
 #include "robot_proxy/mode_names.h"
 #include "robot_proxy/realtime_robot_state.h"
 #include "robot_proxy/robot_proxy.h"
+#include "state/realtime_robot_state_p.h"
 
 namespace temla::korvu_sdk
 {
 namespace
 {
 
+using common_interface::OperationalModeType;
 using common_interface::RobotModeType;
-
-bool isAxisErrorCode(int code)
-{
-    return code >= 11001 && code <= 11999;
-}
+using common_interface::RobotMsg;
+using common_interface::SafetyModeType;
+using detail::MessageCode;
 
 bool hasRecord(int idx)
 {
     return idx >= 0 && idx < RealtimeRobotState::kRobotSlots;
 }
 
+// One batch of robot messages turned into the proxy's signals and the cache's record changes.
+class MessageDispatch
+{
+public:
+    MessageDispatch(RobotProxy &proxy, detail::ProxyCore &core)
+        : proxy(proxy), core(core), state(*proxy.getRealTimeState()), writer(state)
+    {
+    }
+
+    // Throws KorvuException(-8, "Max error code") after a batch that held an unknown code.
+    void dispatchBatch(InputParser &parser);
+
+private:
+    // Codes 1, 2, 3 and 6: popups and their dismissal. True when the code is one of them.
+    bool dispatchPopupControl(const RobotMsg &msg, int idx, int display_level, const QString &source_name);
+    // Controller events that carry no text. True when the code is one of them.
+    bool dispatchControllerEvent(const RobotMsg &msg);
+    // The general path: the catalogue text, a popup or a signal of the code's own, the notifications.
+    void dispatchTextMessage(const RobotMsg &msg, int idx, int display_level, const QString &source_name,
+                             bool unknown);
+    // Mode and state changes of a robot: stored into its record, then signalled.
+    void applyRecordChange(const RobotMsg &msg, int idx);
+    RobotModeType decodeRobotMode(const std::string &text, int idx);
+    bool clientsConnected();
+
+    RobotProxy &proxy;
+    detail::ProxyCore &core;
+    RealtimeRobotState &state;
+    detail::CacheWriter writer;
+};
+
 }  // namespace
 
 void RobotProxy::robotMessageCallback(InputParser &parser)
+{
+    MessageDispatch(*this, *core).dispatchBatch(parser);
+}
+
+void MessageDispatch::dispatchBatch(InputParser &parser)
 {
     const auto batch = parser.popRobotMsgVector();
     bool batch_has_unknown = false;
@@ -45,17 +82,17 @@ void RobotProxy::robotMessageCallback(InputParser &parser)
         try {
             if (source_parts.size() > 1) {
                 const int line = source_parts[1].toInt(nullptr, 10);
-                emit scriptError(line, unknown ? detail::unknownScriptErrorText(msg.code, msg.args)
-                                               : detail::fillTemplate(tmpl, msg.args));
+                emit proxy.scriptError(line, unknown ? detail::unknownScriptErrorText(msg.code, msg.args)
+                                                     : detail::fillTemplate(tmpl, msg.args));
                 continue;
             }
-            const int idx = core->robotIndexFor(msg.source);
+            const int idx = core.robotIndexFor(msg.source);
             const QString &source_name = source_parts.front();
-            if (dispatchOwnCode(msg, idx, display_level, source_name) || dispatchFirst(msg)) {
+            if (dispatchPopupControl(msg, idx, display_level, source_name) || dispatchControllerEvent(msg)) {
                 continue;
             }
-            dispatchGeneral(msg, idx, display_level, source_name, unknown);
-            dispatchSecond(msg, idx);
+            dispatchTextMessage(msg, idx, display_level, source_name, unknown);
+            applyRecordChange(msg, idx);
         } catch (const std::logic_error &e) {
             // A malformed number drops this message's remaining effect; the batch goes on.
             qWarning() << "Robot message" << msg.code << "has an invalid argument:" << e.what();
@@ -66,22 +103,23 @@ void RobotProxy::robotMessageCallback(InputParser &parser)
     }
 }
 
-bool RobotProxy::dispatchOwnCode(const RobotMsg &msg, int idx, int display_level, const QString &source_name)
+bool MessageDispatch::dispatchPopupControl(const RobotMsg &msg, int idx, int display_level,
+                                           const QString &source_name)
 {
     const auto &args = msg.args;
-    switch (msg.code) {
-        case 1: {
+    switch (detail::messageCode(msg.code)) {
+        case MessageCode::Popup: {
             const QString text = detail::argOr(args, 1);
-            emit popup(idx, display_level, detail::argOr(args, 0), text,
-                       detail::argOr(args, 2).toInt(nullptr, 10));
-            emit robotMessageRecieved(idx, source_name, display_level, 1, text);
-            emit robotMessageRecieved(idx, source_name, display_level, msg);
+            emit proxy.popup(idx, display_level, detail::argOr(args, 0), text,
+                             detail::argOr(args, 2).toInt(nullptr, 10));
+            emit proxy.robotMessageRecieved(idx, source_name, display_level, msg.code, text);
+            emit proxy.robotMessageRecieved(idx, source_name, display_level, msg);
             return true;
         }
-        case 2:
-            emit popupDismiss(detail::argOr(args, 0));
+        case MessageCode::PopupDismiss:
+            emit proxy.popupDismiss(detail::argOr(args, 0));
             return true;
-        case 6: {
+        case MessageCode::PopupDismissById: {
             if (args.empty()) {
                 qWarning() << "Popup dismiss by id message has no id.";
                 return true;
@@ -90,102 +128,102 @@ bool RobotProxy::dispatchOwnCode(const RobotMsg &msg, int idx, int display_level
             const QString text = QString::fromStdString(args[0]);
             const int id = text.toInt(&ok, 10);
             if (ok) {
-                emit popupDismissById(id);
+                emit proxy.popupDismissById(id);
             } else {
                 qWarning() << "Invalid popup dismiss id:" << text;
             }
             return true;
         }
-        case 3:
-            emit systemHalt(detail::argOr(args, 0));
+        case MessageCode::SystemHalt:
+            emit proxy.systemHalt(detail::argOr(args, 0));
             return true;
         default:
             return false;
     }
 }
 
-bool RobotProxy::dispatchFirst(const RobotMsg &msg)
+bool MessageDispatch::dispatchControllerEvent(const RobotMsg &msg)
 {
     const auto &args = msg.args;
-    switch (msg.code) {
-        case 10:
-            emit modbusSignalCreated(detail::argOr(args, 0));
+    switch (detail::messageCode(msg.code)) {
+        case MessageCode::ModbusSignalCreated:
+            emit proxy.modbusSignalCreated(detail::argOr(args, 0));
             if (!args.empty()) {
-                realtime_state->addModbusSignalName(args[0]);
+                state.addModbusSignalName(args[0]);
             }
             return true;
-        case 11:
-            emit modbusSignalRemoved(detail::argOr(args, 0));
+        case MessageCode::ModbusSignalRemoved:
+            emit proxy.modbusSignalRemoved(detail::argOr(args, 0));
             if (!args.empty()) {
-                realtime_state->removeModbusSignalName(args[0]);
+                state.removeModbusSignalName(args[0]);
             }
             return true;
-        case 12:
+        case MessageCode::Silent:
             return true;
-        case 13:
-        case 14:
+        case MessageCode::RuntimeContext:
+        case MessageCode::InterpreterContext:
             if (args.size() >= 4) {
                 const int tid = detail::argOr(args, 0).toInt(nullptr, 10);
                 const int lineno = detail::argOr(args, 1).toInt(nullptr, 10);
                 const int index = detail::argOr(args, 2).toInt(nullptr, 10);
-                if (msg.code == 13) {
-                    emit runtimeContextUpdated(tid, lineno, index, detail::argOr(args, 3));
+                if (detail::messageCode(msg.code) == MessageCode::RuntimeContext) {
+                    emit proxy.runtimeContextUpdated(tid, lineno, index, detail::argOr(args, 3));
                 } else {
-                    emit interpContextUpdated(tid, lineno, index, detail::argOr(args, 3));
+                    emit proxy.interpContextUpdated(tid, lineno, index, detail::argOr(args, 3));
                 }
             }
             return true;
-        case 16:
-            emit taskDeleted(detail::argOr(args, 0).toInt(nullptr, 10));
+        case MessageCode::TaskDeleted:
+            emit proxy.taskDeleted(detail::argOr(args, 0).toInt(nullptr, 10));
             return true;
-        case 30:
-            pnValueChanged(args);
+        case MessageCode::PnValueChanged:
+            proxy.pnValueChanged(args);
             return true;
-        case 31:
+        case MessageCode::PnConnectionChanged:
             if (!args.empty()) {
                 const bool now_connected = args[0] == "true";
-                core->pn_connected = now_connected;
+                core.setPnConnected(now_connected);
                 qDebug() << "pn_server connected changed:" << (now_connected ? "true" : "false");
                 if (now_connected) {
-                    startPnFill();
+                    core.startPnFill();
                 }
             }
             return true;
-        case 32:
+        case MessageCode::PnioDeviceChanged:
             if (!args.empty()) {
-                emit pnioDeviceChanged(detail::argOr(args, 0));
+                emit proxy.pnioDeviceChanged(detail::argOr(args, 0));
             }
             return true;
-        case 33:
+        case MessageCode::PnioNetworkChanged:
             if (args.size() >= 3) {
-                emit pnioNetworkChanged(detail::argOr(args, 0), detail::argOr(args, 1),
-                                        detail::argOr(args, 2));
+                emit proxy.pnioNetworkChanged(detail::argOr(args, 0), detail::argOr(args, 1),
+                                              detail::argOr(args, 2));
             }
             return true;
-        case 40:
+        case MessageCode::IcmStatusChanged:
             if (!args.empty()) {
                 const bool status = args[0] == "Connected";
-                core->icm_connected = status;
-                emit icmStatusChanged(status);
+                core.setIcmConnected(status);
+                emit proxy.icmStatusChanged(status);
             }
             return true;
-        case 50:
-            eipValueChanged(args);
+        case MessageCode::EipValueChanged:
+            proxy.eipValueChanged(args);
             return true;
-        case 51:
+        case MessageCode::EipConnectionChanged:
             if (!args.empty()) {
                 const int status = std::stoi(args[0]);
-                core->eip_status = status;
-                emit sigEipConnectionStatusChanged(status);
+                core.setEipStatus(status);
+                emit proxy.sigEipConnectionStatusChanged(status);
                 qDebug() << "eip_slave_server connected changed:" << status;
                 if (status == 1) {
-                    startEipFill();
+                    core.startEipFill();
                 }
             }
             return true;
-        case 60080:
+        case MessageCode::TeachPendantEnabled:
             if (!args.empty()) {
-                emit teachPendantEnabledChanged(args[0] == "true");
+                emit proxy.teachPendantEnabledChanged(args[0] == "true");
             }
             return true;
         default:
@@ -193,54 +231,54 @@ bool RobotProxy::dispatchFirst(const RobotMsg &msg)
     }
 }
 
-void RobotProxy::dispatchGeneral(const RobotMsg &msg, int idx, int display_level, const QString &source_name,
-                                 bool unknown)
+void MessageDispatch::dispatchTextMessage(const RobotMsg &msg, int idx, int display_level,
+                                          const QString &source_name, bool unknown)
 {
     const auto &args = msg.args;
     const QString body = unknown ? detail::unknownMessageText(msg.code, args)
                                  : detail::fillTemplate(ErrorCode::lookup(msg.code), args);
     const QString text = detail::frameText(msg.code, body);
-    switch (msg.code) {
-        case 30031:
-            emit jointMovedDuringPoweroff(idx);
+    switch (detail::messageCode(msg.code)) {
+        case MessageCode::JointMovedDuringPoweroff:
+            emit proxy.jointMovedDuringPoweroff(idx);
             break;
-        case 30419:
-            emit robotToolSensorChanged(idx, detail::argOr(args, 0));
+        case MessageCode::ToolSensorChanged:
+            emit proxy.robotToolSensorChanged(idx, detail::argOr(args, 0));
             break;
-        case 30420:
-            emit robotToolSensorRemoved(idx);
+        case MessageCode::ToolSensorRemoved:
+            emit proxy.robotToolSensorRemoved(idx);
             break;
-        case 30432:
+        case MessageCode::ToolSensorStatus:
             if (!args.empty()) {
-                emit robotToolSensorStatusChanged(idx, args[0] == "true");
+                emit proxy.robotToolSensorStatusChanged(idx, args[0] == "true");
             }
             break;
-        case 30014:
-            emit robotCollisionOccurred(idx, detail::argOr(args, 0, QStringLiteral("0")));
+        case MessageCode::RobotCollision:
+            emit proxy.robotCollisionOccurred(idx, detail::argOr(args, 0, QStringLiteral("0")));
             break;
-        case 15:
-            emit programLoaded(idx, detail::argOr(args, 0));
+        case MessageCode::ProgramLoaded:
+            emit proxy.programLoaded(idx, detail::argOr(args, 0));
             break;
         default:
-            if (isAxisErrorCode(msg.code)) {
-                emit popupAxisError(idx, display_level, source_name, text, 0, detail::argOr(args, 0));
+            if (detail::isAxisError(msg.code)) {
+                emit proxy.popupAxisError(idx, display_level, source_name, text, 0, detail::argOr(args, 0));
             } else if (msg.level <= 2) {
-                emit popup(idx, display_level, source_name, text, 0);
+                emit proxy.popup(idx, display_level, source_name, text, 0);
             }
             break;
     }
-    emit robotMessageRecieved(idx, source_name, display_level, msg.code, text);
-    emit robotMessageRecieved(idx, source_name, display_level, msg);
+    emit proxy.robotMessageRecieved(idx, source_name, display_level, msg.code, text);
+    emit proxy.robotMessageRecieved(idx, source_name, display_level, msg);
 }
 
-bool RobotProxy::clientsConnected()
+bool MessageDispatch::clientsConnected()
 {
-    return rtde_client->hasConnected() && rpc_client->hasConnected();
+    return proxy.getRtdeClient()->hasConnected() && proxy.getRpcClient()->hasConnected();
 }
 
-RobotProxy::RobotModeType RobotProxy::decodeRobotMode(const std::string &text, int idx)
+RobotModeType MessageDispatch::decodeRobotMode(const std::string &text, int idx)
 {
-    const RobotModeType previous = realtime_state->storedRobotMode(idx);
+    const RobotModeType previous = writer.storedRobotMode(idx);
     const RobotModeType mode =
         common_interface::robotModeFromText(text).value_or(RobotModeType::NoController);
     const bool refresh = hasRecord(idx);
@@ -250,84 +288,84 @@ RobotProxy::RobotModeType RobotProxy::decodeRobotMode(const std::string &text, i
             break;
         case RobotModeType::Idle:
             if (after_disconnected) {
-                realtime_state->updateRobotInformationOnLogin();
+                state.updateRobotInformationOnLogin();
             } else if (refresh && previous == RobotModeType::PowerOn) {
-                realtime_state->updateRobotInformationOnPoweron(idx);
+                state.updateRobotInformationOnPoweron(idx);
             }
             break;
         case RobotModeType::Running:
             if (refresh) {
-                realtime_state->updateGravity(idx);
+                state.updateGravity(idx);
             }
             if (after_disconnected) {
-                realtime_state->updateRobotInformationOnLogin();
+                state.updateRobotInformationOnLogin();
             }
             break;
         default:
             if (after_disconnected) {
-                realtime_state->updateRobotInformationOnLogin();
+                state.updateRobotInformationOnLogin();
             }
             break;
     }
     return clientsConnected() ? mode : RobotModeType::NoController;
 }
 
-void RobotProxy::dispatchSecond(const RobotMsg &msg, int idx)
+void MessageDispatch::applyRecordChange(const RobotMsg &msg, int idx)
 {
     const auto &args = msg.args;
     if (args.empty()) {
         return;
     }
     const std::string &first = args[0];
-    switch (msg.code) {
-        case 30027: {
+    switch (detail::messageCode(msg.code)) {
+        case MessageCode::OperationalModeChanged: {
             const auto mode =
                 common_interface::operationalModeFromText(first).value_or(OperationalModeType::Disabled);
-            realtime_state->storeOperationalMode(idx, mode);
-            emit operationalModeChanged(idx, mode);
+            writer.storeOperationalMode(idx, mode);
+            emit proxy.operationalModeChanged(idx, mode);
             break;
         }
-        case 30039: {
+        case MessageCode::SafetyModeChanged: {
             auto mode = common_interface::safetyModeFromText(first).value_or(SafetyModeType::Undefined);
             if (!clientsConnected()) {
                 mode = SafetyModeType::Undefined;
             }
-            realtime_state->storeSafetyMode(idx, mode);
-            emit safetyModeChanged(idx, mode);
+            writer.storeSafetyMode(idx, mode);
+            emit proxy.safetyModeChanged(idx, mode);
             break;
         }
-        case 30045: {
+        case MessageCode::RobotModeChanged: {
             const RobotModeType mode = decodeRobotMode(first, idx);
-            realtime_state->storeRobotMode(idx, mode);
-            emit robotModeChanged(idx, mode);
+            writer.storeRobotMode(idx, mode);
+            emit proxy.robotModeChanged(idx, mode);
             break;
         }
-        case 30083: {
+        case MessageCode::FreedriveChanged: {
             const bool enabled = first == "true";
-            realtime_state->storeFreedriveEnabled(idx, enabled);
-            emit freedriveEnabled(idx, enabled);
+            writer.storeFreedriveEnabled(idx, enabled);
+            emit proxy.freedriveEnabled(idx, enabled);
             break;
         }
-        case 30200:
+        case MessageCode::RobotTypeChanged:
             if (args.size() >= 2) {
-                realtime_state->storeRobotType(idx, args[0], args[1]);
+                writer.storeRobotType(idx, args[0], args[1]);
                 if (hasRecord(idx)) {
-                    realtime_state->updateHDParamOnRobotTypeChanged(idx);
+                    state.updateHDParamOnRobotTypeChanged(idx);
                 }
-                emit robotTypeChanged(QString::fromStdString(args[0]), QString::fromStdString(args[1]));
+                emit proxy.robotTypeChanged(QString::fromStdString(args[0]), QString::fromStdString(args[1]));
             }
             break;
-        case 30201:
+        case MessageCode::LinkModeChanged:
             if (first == "true" || first == "false") {
                 const bool enabled = first == "true";
-                realtime_state->storeLinkModeEnabled(idx, enabled);
-                emit linkModeChanged(idx, enabled);
+                writer.storeLinkModeEnabled(idx, enabled);
+                emit proxy.linkModeChanged(idx, enabled);
             }
             break;
-        case 30307: {
+        case MessageCode::SlowDownChanged: {
             const int level = std::stoi(first);
-            realtime_state->storeSlowDownLevel(idx, level);
-            emit slowDownChanged(idx, level);
+            writer.storeSlowDownLevel(idx, level);
+            emit proxy.slowDownChanged(idx, level);
             break;
         }
         default:

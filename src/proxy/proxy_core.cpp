@@ -2,6 +2,7 @@
 
 #include <QDebug>
 
+#include "korvu_sdk/protocol.h"
 #include "korvu_sdk/rpc_client.h"
 #include "korvu_sdk/rtde_client.h"
 #include "korvu_sdk/script_client.h"
@@ -17,22 +18,23 @@ ProxyCore::ProxyCore(std::shared_ptr<RpcClient> rpc, std::shared_ptr<RtdeClient>
 {
 }
 
+void ProxyCore::attach(RobotProxy &proxy, const std::shared_ptr<RealtimeRobotState> &state)
+{
+    std::unique_lock<std::shared_mutex> lock(owner_mutex);
+    owner = &proxy;
+    realtime_state = state;
+}
+
 QString ProxyCore::robotName() const
 {
     std::lock_guard<std::mutex> lock(selection_mutex);
-    return robot_name;
+    return QString::fromStdString(selection.name());
 }
 
 int ProxyCore::robotIndex() const
 {
     std::lock_guard<std::mutex> lock(selection_mutex);
-    return robot_index;
-}
-
-std::vector<std::string> ProxyCore::robotNames() const
-{
-    std::lock_guard<std::mutex> lock(selection_mutex);
-    return robot_names;
+    return selection.index();
 }
 
 bool ProxyCore::robotSelected() const
@@ -41,22 +43,56 @@ bool ProxyCore::robotSelected() const
     return robot_selected;
 }
 
-void ProxyCore::clearSelection()
+std::vector<std::string> ProxyCore::robotNames() const
 {
-    std::lock_guard<std::mutex> lock(selection_mutex);
-    robot_name.clear();
-    robot_index = -1;
+    const auto state = cache();
+    return state ? state->getRobotNames() : std::vector<std::string>{};
 }
 
 int ProxyCore::robotIndexFor(const std::string &source) const
 {
+    const auto names = robotNames();
     std::lock_guard<std::mutex> lock(selection_mutex);
-    for (std::size_t i = 0; i < robot_names.size(); ++i) {
-        if (robot_names[i] == source) {
-            return static_cast<int>(i);
-        }
+    return indexOfName(names, source, selection.index());
+}
+
+RobotSelection::Outcome ProxyCore::select(int index)
+{
+    const auto names = robotNames();
+    std::lock_guard<std::mutex> lock(selection_mutex);
+    const auto outcome = selection.select(names, index);
+    if (outcome == RobotSelection::Outcome::Changed) {
+        robot_selected = true;
     }
-    return robot_index;
+    return outcome;
+}
+
+int ProxyCore::clearSelection()
+{
+    std::lock_guard<std::mutex> lock(selection_mutex);
+    const int previous = selection.index();
+    selection.clear();
+    return previous;
+}
+
+void ProxyCore::forgetSelection()
+{
+    std::lock_guard<std::mutex> lock(selection_mutex);
+    selection.clear();
+    robot_selected = false;
+    scripts.clear();
+}
+
+void ProxyCore::recordScript(const std::string &script)
+{
+    std::lock_guard<std::mutex> lock(selection_mutex);
+    scripts.insert(selection.index(), QString::fromStdString(script));
+}
+
+std::string ProxyCore::script() const
+{
+    std::lock_guard<std::mutex> lock(selection_mutex);
+    return scripts.value(selection.index()).toStdString();
 }
 
 bool ProxyCore::loggedIn() const
@@ -72,46 +108,49 @@ bool ProxyCore::hasLogined() const
 int ProxyCore::connect(const QString &ip, int port)
 {
     const std::string address = ip.toStdString();
-    auto prepare = [this] {
-        if (auto state = realtime_state.lock()) {
-            state->reset();
-        }
-        clearSelection();
-    };
     int result = 0;
     if (!rpc_client->hasConnected()) {
-        prepare();
-        result = rpc_client->connect(address, port + 4);
+        prepareConnection();
+        result = rpc_client->connect(address, port + kRpcPortOffset);
         if (result < 0) {
-            qCritical().nospace() << "Connected to RPC Server " << ip << ":" << port + 4 << " FAILED";
+            qCritical().nospace() << "Connected to RPC Server " << ip << ":" << port + kRpcPortOffset
+                                  << " FAILED";
             return result;
         }
-        qInfo().nospace() << "Connected to RPC Server " << ip << ":" << port + 4;
+        qInfo().nospace() << "Connected to RPC Server " << ip << ":" << port + kRpcPortOffset;
     }
     if (!rtde_client->hasConnected()) {
-        prepare();
-        result = rtde_client->connect(address, port + 10);
+        prepareConnection();
+        result = rtde_client->connect(address, port + kRealtimePortOffset);
         if (result != 0) {
             qCritical().nospace().noquote()
-                << "Connected to RTDE Server " << ip << ":" << port + 10 << " FAILED";
+                << "Connected to RTDE Server " << ip << ":" << port + kRealtimePortOffset << " FAILED";
             return result;
         }
-        qInfo().nospace().noquote() << "Connected to RTDE Server " << ip << ":" << port + 10;
+        qInfo().nospace().noquote() << "Connected to RTDE Server " << ip << ":" << port + kRealtimePortOffset;
     }
     if (!script_client->hasConnected()) {
-        prepare();
-        result = script_client->connect(address, port + 2);
+        prepareConnection();
+        result = script_client->connect(address, port + kScriptPortOffset);
         if (result != 0) {
             qCritical().nospace().noquote()
-                << "Connected to SCRIPT Server " << ip << ":" << port + 2 << " FAILED";
+                << "Connected to SCRIPT Server " << ip << ":" << port + kScriptPortOffset << " FAILED";
             return result;
         }
-        qInfo().nospace().noquote() << "Connected to SCRIPT Server " << ip << ":" << port + 2;
+        qInfo().nospace().noquote() << "Connected to SCRIPT Server " << ip << ":" << port + kScriptPortOffset;
     }
     if (result == 0) {
         withOwner([&](RobotProxy &proxy) { emit proxy.connected(ip, port); });
     }
     return result;
+}
+
+void ProxyCore::prepareConnection()
+{
+    if (auto state = cache()) {
+        state->reset();
+    }
+    clearSelection();
 }
 
 bool ProxyCore::sleepPoll()

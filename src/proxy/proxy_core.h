@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "address_table.h"
+#include "state/robot_selection.h"
 
 namespace temla::korvu_sdk
 {
@@ -26,37 +27,61 @@ class RealtimeRobotState;
 namespace detail
 {
 
-// State shared by the proxy, its worker threads and the SDK callbacks. The proxy holds it by a shared
-// pointer and hands copies to every worker, so a worker still running after the proxy is gone touches
-// only this object. The proxy's destructor cancels it: waiting fills stop at once and nothing is
-// emitted any more.
-struct ProxyCore {
+// State shared by the proxy, its worker threads and the SDK callbacks, with the operations the proxy
+// performs on it. The proxy holds it by a shared pointer and hands copies to every worker, so a worker
+// still running after the proxy is gone touches only this object. The proxy's destructor cancels it:
+// waiting fills stop at once and nothing is emitted any more.
+class ProxyCore : public std::enable_shared_from_this<ProxyCore>
+{
+public:
     ProxyCore(std::shared_ptr<RpcClient> rpc, std::shared_ptr<RtdeClient> rtde,
               std::shared_ptr<ScriptClient> script);
 
-    // ---- Selection: read on SDK threads and workers, written on the caller's thread ----
+    // Binds the proxy that receives the emissions and the cache that holds the robot names.
+    void attach(RobotProxy &proxy, const std::shared_ptr<RealtimeRobotState> &state);
+
+    // ---- Selection (read on SDK threads and workers, written on the caller's thread) ----
     QString robotName() const;
     int robotIndex() const;
-    std::vector<std::string> robotNames() const;
     bool robotSelected() const;
-    void clearSelection();  // name empty, index -1
+    // The controller's robot names, as the cache keeps them.
+    std::vector<std::string> robotNames() const;
     // Position of the first robot name equal to `source`, else the selected index.
     int robotIndexFor(const std::string &source) const;
+    // Selects robot index among the robot names; Changed also marks a robot as selected.
+    RobotSelection::Outcome select(int index);
+    // Name empty and index -1; returns the index selected before. The selected mark stays.
+    int clearSelection();
+    // As after a disconnection: no robot, not selected, no scripts recorded.
+    void forgetSelection();
+    // The last script sent per robot index, keyed by the index selected when it was sent.
+    void recordScript(const std::string &script);
+    std::string script() const;
 
     bool hasLogined() const;
 
     // ---- Connection (runs on the caller's thread or a connect worker) ----
     int connect(const QString &ip, int port);
 
-    // ---- Fieldbus table fills (run on detached workers) ----
+    // ---- Fieldbus states and address tables ----
+    bool pnConnected() const { return pn_connected.load(); }
+    void setPnConnected(bool connected) { pn_connected = connected; }
+    int eipStatus() const { return eip_status.load(); }
+    void setEipStatus(int status) { eip_status = status; }
+    bool icmConnected() const { return icm_connected.load(); }
+    void setIcmConnected(bool connected) { icm_connected = connected; }
+    // The fills run on detached workers that share this object.
+    void startPnFill();
+    void startEipFill();
     void fillPnTable();
     void fillEipTable();
-    void storeTable(std::shared_mutex &mutex, AddressTable &table, AddressTable rows);
-    AddressTable copyTable(std::shared_mutex &mutex, const AddressTable &table) const;
+    void updatePnEntry(const std::vector<std::string> &args);
+    void updateEipEntry(const std::vector<std::string> &args);
+    AddressTable pnTable() const;
+    AddressTable eipTable() const;
+    void setPollInterval(std::chrono::milliseconds interval) { poll_interval_ms = interval.count(); }
 
     // ---- Lifetime ----
-    // Sleeps one poll interval; false when cancelled (at once, not after the interval).
-    bool sleepPoll();
     bool isCancelled() const { return cancelled.load(); }
     // Stops every worker at its next check and detaches the proxy; waits only for an emission that is
     // running right now.
@@ -71,16 +96,24 @@ struct ProxyCore {
         }
     }
 
+private:
+    bool loggedIn() const;
+    std::shared_ptr<RealtimeRobotState> cache() const { return realtime_state.lock(); }
+    void prepareConnection();
+    // Sleeps one poll interval; false when cancelled (at once, not after the interval).
+    bool sleepPoll();
+    void buildPnTable(AddressTable &rows);
+    void buildEipTable(AddressTable &rows);
+
     const std::shared_ptr<RpcClient> rpc_client;
     const std::shared_ptr<RtdeClient> rtde_client;
     const std::shared_ptr<ScriptClient> script_client;
     // The proxy owns the cache; a worker only borrows it while the proxy lives.
     std::weak_ptr<RealtimeRobotState> realtime_state;
 
+    // Guards selection, robot_selected and scripts.
     mutable std::mutex selection_mutex;
-    QString robot_name;
-    int robot_index = -1;
-    std::vector<std::string> robot_names;
+    RobotSelection selection;
     bool robot_selected = false;
     QMap<int, QString> scripts;
 
@@ -95,19 +128,12 @@ struct ProxyCore {
 
     std::atomic<std::chrono::milliseconds::rep> poll_interval_ms{100};
 
-private:
-    bool loggedIn() const;
-    void buildPnTable(AddressTable &rows);
-    void buildEipTable(AddressTable &rows);
-
     std::mutex cancel_mutex;
     std::condition_variable cancel_cv;
     std::atomic<bool> cancelled{false};
 
     std::shared_mutex owner_mutex;
     RobotProxy *owner = nullptr;
-
-    friend class temla::korvu_sdk::RobotProxy;
 };
 
 }  // namespace detail

@@ -5,13 +5,16 @@
 #include <exception>
 
 #include "korvu_sdk/korvu_exception.h"
+#include "korvu_sdk/protocol.h"
 #include "korvu_sdk/rpc_client.h"
 #include "korvu_sdk/rtde_client.h"
 #include "korvu_sdk/script_client.h"
 #include "proxy_core.h"
+#include "request_timeouts.h"
 #include "robot_proxy/error_code.h"
 #include "robot_proxy/realtime_robot_state.h"
 #include "sdk_handlers.h"
+#include "state/realtime_robot_state_p.h"
 #include "text_codec.h"
 
 namespace temla::korvu_sdk
@@ -42,11 +45,10 @@ RobotProxy::RobotProxy(QObject *parent) : QObject(parent)
     rtde_client = std::make_shared<RtdeClient>(0);
     script_client = std::make_shared<ScriptClient>(0);
     core = std::make_shared<detail::ProxyCore>(rpc_client, rtde_client, script_client);
-    core->owner = this;
-    rpc_client->setRequestTimeout(100);
+    rpc_client->setRequestTimeout(detail::kRpcRequestTimeoutMs);
     installClientHandlers();
     realtime_state = std::make_shared<RealtimeRobotState>(rpc_client, rtde_client);
-    core->realtime_state = realtime_state;
+    core->attach(*this, realtime_state);
     QObject::connect(realtime_state.get(), &RealtimeRobotState::runtimeStateChanged, this,
                      &RobotProxy::runtimeStateChanged);
     QObject::connect(realtime_state.get(), &RealtimeRobotState::safetyModeChanged, this,
@@ -78,7 +80,7 @@ void RobotProxy::installClientHandlers()
     script_client->setLogHandler(detail::forwardSdkLog);
 
     auto on_event = [weak](int event) {
-        if (event != 1) {
+        if (event != kEventConnectionLost) {
             return;
         }
         if (auto shared = weak.lock()) {
@@ -146,7 +148,7 @@ bool RobotProxy::hasLogined()
 void RobotProxy::sendDisconnectedSignal()
 {
     const int index = core->robotIndex();
-    if (realtime_state && realtime_state->storeDisconnectedModes(index)) {
+    if (realtime_state && detail::writerOf(*realtime_state).storeDisconnectedModes(index)) {
         emit robotModeChanged(index, RobotModeType::NoController);
         emit safetyModeChanged(index, SafetyModeType::Undefined);
     }
@@ -166,17 +168,13 @@ int RobotProxy::sendScript(const std::string &script)
     if (script.empty()) {
         return 1;
     }
-    {
-        std::lock_guard<std::mutex> lock(core->selection_mutex);
-        core->scripts.insert(core->robot_index, QString::fromStdString(script));
-    }
+    core->recordScript(script);
     return script_client->sendString(script);
 }
 
 std::string RobotProxy::getScript() const
 {
-    std::lock_guard<std::mutex> lock(core->selection_mutex);
-    return core->scripts.value(core->robot_index).toStdString();
+    return core->script();
 }
 
 }  // namespace temla::korvu_sdk

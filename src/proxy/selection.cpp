@@ -27,33 +27,19 @@ int RobotProxy::selectRobot(int index)
 {
     if (index < 0) {
         realtime_state->reset();
-        const int old_index = core->robotIndex();
-        {
-            std::lock_guard<std::mutex> lock(core->selection_mutex);
-            core->robot_name.clear();
-        }
+        const int old_index = core->clearSelection();
         emit runtimeStateChanged(RuntimeState::Stopped);
         emit robotModeChanged(old_index, RobotModeType::Disconnected);
         emit safetyModeChanged(old_index, SafetyModeType::Undefined);
-        std::lock_guard<std::mutex> lock(core->selection_mutex);
-        core->robot_index = -1;
         return 0;
     }
-    {
-        std::unique_lock<std::mutex> lock(core->selection_mutex);
-        const auto count = core->robot_names.size();
-        if (static_cast<std::size_t>(index) >= count) {
-            lock.unlock();
-            qWarning() << "RobotProxy select robot of " << index << " out of range(0, " << count << ")";
+    switch (core->select(index)) {
+        case detail::RobotSelection::Outcome::OutOfRange:
             return -1;
-        }
-        const QString name = QString::fromStdString(core->robot_names[static_cast<std::size_t>(index)]);
-        if (core->robot_name == name) {
+        case detail::RobotSelection::Outcome::Unchanged:
             return 0;
-        }
-        core->robot_name = name;
-        core->robot_index = index;
-        core->robot_selected = true;
+        case detail::RobotSelection::Outcome::Changed:
+            break;
     }
     realtime_state->selectRobot(index);
     emitSelectionSnapshot(index);
@@ -74,17 +60,18 @@ void RobotProxy::emitSelectionSnapshot(int index)
 
 void RobotProxy::readFieldbusRegisters()
 {
-    core->pn_connected = rpc_client->getRegisterControl()->getBool(kPnConnectedRegister, false);
-    qDebug() << "pn_server connected:" << (core->pn_connected ? "true" : "false");
-    if (core->pn_connected) {
-        startPnFill();
+    const bool pn_connected = rpc_client->getRegisterControl()->getBool(kPnConnectedRegister, false);
+    core->setPnConnected(pn_connected);
+    qDebug() << "pn_server connected:" << (pn_connected ? "true" : "false");
+    if (pn_connected) {
+        core->startPnFill();
     }
-    core->eip_status = rpc_client->getRegisterControl()->getInt32(kEipStatusRegister, 0);
-    const int status = core->eip_status;
+    const int status = rpc_client->getRegisterControl()->getInt32(kEipStatusRegister, 0);
+    core->setEipStatus(status);
     emit sigEipConnectionStatusChanged(status);
     qDebug() << "eip_slave connect_status:" << status;
     if (status == 1) {
-        startEipFill();
+        core->startEipFill();
     }
 }
 

@@ -10,7 +10,12 @@
 #include <QDebug>
 #include <QMetaType>
 
+#include "korvu_sdk/korvu_exception.h"
+#include "korvu_sdk/rpc_client.h"
+#include "korvu_sdk/rtde_client.h"
+#include "realtime_channels.h"
 #include "robot_proxy/robot_math.h"
+#include "robot_selection.h"
 
 namespace temla
 {
@@ -21,8 +26,6 @@ using Lock = std::lock_guard<std::recursive_mutex>;
 
 namespace
 {
-
-constexpr double kStateFrameRate = 50.0;
 
 bool selectsRecord(int index)
 {
@@ -37,7 +40,7 @@ DhParamMap defaultDhParam()
 
 int framesOfPeriod(double period)
 {
-    const double frames = std::trunc(period * kStateFrameRate);
+    const double frames = std::trunc(period * detail::stateChannel().rate_hz);
     if (!std::isfinite(frames) || frames <= 0.0) {
         return 0;
     }
@@ -127,6 +130,7 @@ RealtimeRobotState::RealtimeRobotState(std::shared_ptr<RpcClient> rpc, std::shar
     : QObject(nullptr),
       rpc_client(std::move(rpc)),
       rtde_client(std::move(rtde)),
+      selection(std::make_unique<detail::RobotSelection>()),
       runtime_state(RuntimeState::Stopped)
 {
     qRegisterMetaType<RuntimeState>("RuntimeState");
@@ -158,18 +162,13 @@ RobotInfo *RealtimeRobotState::record(int index)
 int RealtimeRobotState::selectRobot(int index)
 {
     Lock lock(state_mutex);
-    const auto count = static_cast<int>(robot_names.size());
-    if (index < 0 || index >= count) {
-        qWarning() << "RobotProxy select robot of " << index << " out of range(0, " << count << ")";
+    const int old_index = selection->index();
+    const auto outcome = selection->select(robot_names, index);
+    if (outcome == detail::RobotSelection::Outcome::OutOfRange) {
         return -1;
     }
-    if (robot_name == robot_names[index]) {
-        return 0;
-    }
-    robot_name = robot_names[index];
-    if (index != robot_index) {
-        qDebug() << "Robot index changed from " << robot_index << " to " << index;
-        robot_index = index;
+    if (outcome == detail::RobotSelection::Outcome::Changed && index != old_index) {
+        qDebug() << "Robot index changed from " << old_index << " to " << index;
     }
     return 0;
 }
@@ -179,11 +178,10 @@ void RealtimeRobotState::reset()
     bool state_reset = false;
     {
         Lock lock(state_mutex);
-        robot_name.clear();
-        if (robot_index != -1) {
+        if (selection->index() != -1) {
             qDebug() << "Reset robot index.";
-            robot_index = -1;
         }
+        selection->clear();
         if (runtime_state != RuntimeState::Stopped) {
             runtime_state = RuntimeState::Stopped;
             state_reset = true;
@@ -293,20 +291,21 @@ RobotInfo RealtimeRobotState::getRobotInfo(int index) const
 int RealtimeRobotState::getRobotIndex() const
 {
     Lock lock(state_mutex);
-    return robot_index;
+    return selection->index();
 }
 
 std::string RealtimeRobotState::getRobotName() const
 {
     Lock lock(state_mutex);
-    return robot_name;
+    return selection->name();
 }
 
 template <typename T>
 T RealtimeRobotState::readSelected(T RobotInfo::*field, T fallback) const
 {
     Lock lock(state_mutex);
-    return selectsRecord(robot_index) ? robot_infos[robot_index].*field : fallback;
+    const int index = selection->index();
+    return selectsRecord(index) ? robot_infos[index].*field : fallback;
 }
 
 template <typename T>
@@ -314,10 +313,11 @@ typename T::value_type RealtimeRobotState::readSelectedEntry(T RobotInfo::*field
                                                              typename T::value_type fallback) const
 {
     Lock lock(state_mutex);
-    if (!selectsRecord(robot_index)) {
+    const int selected = selection->index();
+    if (!selectsRecord(selected)) {
         return fallback;
     }
-    const T &values = robot_infos[robot_index].*field;
+    const T &values = robot_infos[selected].*field;
     return static_cast<unsigned>(index) < values.size() ? values[index] : fallback;
 }
 
@@ -423,10 +423,11 @@ std::vector<double> RealtimeRobotState::getTcpForce(const std::vector<double> &f
     std::vector<double> force;
     {
         Lock lock(state_mutex);
-        if (!selectsRecord(robot_index)) {
+        const int selected = selection->index();
+        if (!selectsRecord(selected)) {
             return {};
         }
-        force = robot_infos[robot_index].tcp_force;
+        force = robot_infos[selected].tcp_force;
     }
     try {
         return robot_math::changeFTBase(robot_math::pose_inverse(frame), force);

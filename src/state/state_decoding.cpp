@@ -4,7 +4,11 @@
 #include <QDebug>
 #include <QString>
 
+#include "korvu_sdk/rpc_client.h"
+#include "korvu_sdk/rtde_client.h"
+#include "realtime_channels.h"
 #include "robot_proxy/realtime_robot_state.h"
+#include "robot_selection.h"
 
 namespace temla
 {
@@ -15,51 +19,6 @@ using Lock = std::lock_guard<std::recursive_mutex>;
 
 namespace
 {
-
-// Channel 0: motion and modes, 50 frames per second.
-const char *const kStateTopics[] = {"R%1_is_simulation_enabled",
-                                    "R%1_target_speed_fraction",
-                                    "R%1_actual_payload",
-                                    "R%1_actual_q",
-                                    "R%1_actual_qd",
-                                    "R%1_actual_current",
-                                    "R%1_robot_mode",
-                                    "R%1_safety_mode",
-                                    "R%1_actual_TCP_pose",
-                                    "R%1_actual_TCP_speed",
-                                    "R%1_actual_tool_pose",
-                                    "R%1_handle_status",
-                                    "R%1_actual_TCP_force",
-                                    "R%1_actual_TCP_force_sensor"};
-const char *const kEncTickTopic = "R%1_enc_tick_count";
-
-// Channel 1: electrical values and joint modes, once per second.
-const char *const kElectricalTopics[] = {"R%1_actual_joint_voltage", "R%1_joint_temperatures",
-                                         "R%1_joint_mode",           "R%1_actual_main_voltage",
-                                         "R%1_actual_robot_voltage", "R%1_actual_robot_current"};
-
-// Channel 2: I/O words, analog and Modbus values, ten times per second.
-const char *const kIoTopics[] = {"R%1_collision_level",          "R%1_masterboard_temperature",
-                                 "R%1_controlbox_humidity",      "R%1_standard_digital_input_bits",
-                                 "R%1_tool_digital_input_bits",  "R%1_configurable_digital_input_bits",
-                                 "R%1_link_digital_input_bits",  "R%1_standard_digital_output_bits",
-                                 "R%1_tool_digital_output_bits", "R%1_configurable_digital_output_bits",
-                                 "R%1_link_digital_output_bits", "R%1_standard_analog_input_values",
-                                 "R%1_tool_analog_input_values", "R%1_standard_analog_output_values",
-                                 "R%1_tool_analog_output_values"};
-
-std::string topicName(const char *pattern, int robot_number)
-{
-    return QString::fromLatin1(pattern).arg(static_cast<qint64>(robot_number)).toStdString();
-}
-
-template <std::size_t N>
-void appendRobotTopics(std::vector<std::string> &list, const char *const (&patterns)[N], int robot_number)
-{
-    for (const char *pattern : patterns) {
-        list.push_back(topicName(pattern, robot_number));
-    }
-}
 
 // Frames arrive on the realtime client's thread; a frame that cannot be decoded is dropped here
 // so that nothing is thrown into the client.
@@ -84,50 +43,30 @@ int RealtimeRobotState::configSubscribe()
     }
     const int robot_count = static_cast<int>(getRobotNames().size());
     const auto maps = rtde_client->getOutputMaps();
+    auto request = [&](const detail::ChannelTable &table) {
+        detail::ChannelTopics topics = detail::topicsOf(table, robot_count, maps);
+        const int channel = rtde_client->setTopic(false, topics.names, table.rate_hz, table.channel);
+        return std::make_pair(channel, std::move(topics.listed));
+    };
 
-    std::vector<std::string> state_topics{"runtime_state", "runtime_context"};
-    std::vector<bool> enc_tick_offered;
-    for (int number = 1; number <= robot_count; ++number) {
-        appendRobotTopics(state_topics, kStateTopics, number);
-        const std::string enc_tick = topicName(kEncTickTopic, number);
-        const bool offered = maps.count(enc_tick) != 0;
-        if (offered) {
-            state_topics.push_back(enc_tick);
-        } else {
-            qWarning() << "RTDE field" << QString::fromStdString(enc_tick) << "is not supported";
-        }
-        enc_tick_offered.push_back(offered);
-    }
-    int channel = rtde_client->setTopic(false, state_topics, 50.0, 0);
+    const auto state = request(detail::stateChannel());
     const int subscribed =
-        rtde_client->subscribe(channel, [this, robot_count, enc_tick_offered](InputParser &parser) {
-            deliver("0", [&] { handleStateFrame(parser, robot_count, enc_tick_offered); });
+        rtde_client->subscribe(state.first, [this, robot_count, listed = state.second](InputParser &parser) {
+            deliver("0", [&] { handleStateFrame(parser, robot_count, listed); });
         });
     if (subscribed != 0) {
         qCritical() << "Subscribe to realtime state FAILED";
     }
-
-    std::vector<std::string> electrical_topics;
-    for (int number = 1; number <= robot_count; ++number) {
-        appendRobotTopics(electrical_topics, kElectricalTopics, number);
-    }
-    channel = rtde_client->setTopic(false, electrical_topics, 1.0, 1);
-    rtde_client->subscribe(channel, [this, robot_count](InputParser &parser) {
-        deliver("1", [&] { handleElectricalFrame(parser, robot_count); });
-    });
-
-    std::vector<std::string> io_topics{"modbus_signals", "modbus_signals_errors"};
-    for (int number = 1; number <= robot_count; ++number) {
-        appendRobotTopics(io_topics, kIoTopics, number);
-    }
-    channel = rtde_client->setTopic(false, io_topics, 10.0, 2);
-    rtde_client->subscribe(channel, [this, robot_count](InputParser &parser) {
+    rtde_client->subscribe(request(detail::electricalChannel()).first,
+                           [this, robot_count](InputParser &parser) {
+                               deliver("1", [&] { handleElectricalFrame(parser, robot_count); });
+                           });
+    rtde_client->subscribe(request(detail::ioChannel()).first, [this, robot_count](InputParser &parser) {
         deliver("2", [&] { handleIoFrame(parser, robot_count); });
     });
-
-    channel = rtde_client->setTopic(false, {"gripper_status"}, 1.0, 3);
-    rtde_client->subscribe(
-        channel, [this](InputParser &parser) { deliver("3", [&] { handleGripperFrame(parser); }); });
+    rtde_client->subscribe(request(detail::gripperChannel()).first, [this](InputParser &parser) {
+        deliver("3", [&] { handleGripperFrame(parser); });
+    });
     return 0;
 }
 
@@ -148,39 +87,23 @@ void RealtimeRobotState::handleStateFrame(InputParser &parser, int robot_count,
     if (closing) {
         return;
     }
-    const RuntimeState state = parser.popRuntimeState();
-    if (state != runtime_state) {
-        runtime_state = state;
-        emit runtimeStateChanged(state);
-    }
-    const std::vector<int> context = parser.popVectorInt();
-    if (context.size() >= 2) {
-        thread_id = context[0];
-        line_number = context[1];
-    }
-    for (int index = 0; index < robot_count; ++index) {
-        RobotInfo &info = frameTarget(index);
-        info.simulation_enabled = parser.popBool();
-        info.speed_fraction = parser.popDouble();
-        info.payload = parser.popPayload();
-        info.joint_positions = parser.popVectorDouble();
-        info.joint_speeds = parser.popVectorDouble();
-        info.joint_currents = parser.popVectorDouble();
-        const RobotModeType robot_mode = parser.popRobotModeType();
-        const SafetyModeType safety_mode = parser.popSafetyModeType();
-        info.tcp_pose = parser.popVectorDouble();
-        info.tcp_speed = parser.popVectorDouble();
-        info.tool_pose = parser.popVectorDouble();
-        info.handle_io_status = parser.popInt32();
-        info.tcp_force = parser.popVectorDouble();
-        info.tcp_force_sensor = parser.popVectorDouble();
-        if (static_cast<std::size_t>(index) < enc_tick_offered.size() && enc_tick_offered[index]) {
-            info.enc_tick_count = parser.popVectorInt();
-        }
-        if (index < kRobotSlots) {
-            settleModes(index, robot_mode, safety_mode);
-        }
-    }
+    detail::decodeFrame(
+        detail::stateChannel(), parser, robot_count, enc_tick_offered,
+        [this](detail::GlobalValue value, detail::FrameGlobals &globals) {
+            if (value == detail::GlobalValue::RuntimeState && globals.runtime_state != runtime_state) {
+                runtime_state = globals.runtime_state;
+                emit runtimeStateChanged(runtime_state);
+            } else if (value == detail::GlobalValue::RuntimeContext && globals.runtime_context.size() >= 2) {
+                thread_id = globals.runtime_context[0];
+                line_number = globals.runtime_context[1];
+            }
+        },
+        [this](int index) -> RobotInfo & { return frameTarget(index); },
+        [this](int index, const detail::RobotFrame &block) {
+            if (index < kRobotSlots) {
+                settleModes(index, block.robot_mode, block.safety_mode);
+            }
+        });
     tickTrack();
 }
 
@@ -231,9 +154,9 @@ void RealtimeRobotState::tickTrack()
         return;
     }
     track_counter = 0;
+    const int selected = selection->index();
     const RobotInfo &info =
-        robot_infos[static_cast<unsigned>(robot_index) < static_cast<unsigned>(kRobotSlots) ? robot_index
-                                                                                            : 0];
+        robot_infos[static_cast<unsigned>(selected) < static_cast<unsigned>(kRobotSlots) ? selected : 0];
     // A copy, because the callback may stop or replace the recording while it runs.
     const TrackCallback callback = track_callback;
     try {
@@ -251,15 +174,11 @@ void RealtimeRobotState::handleElectricalFrame(InputParser &parser, int robot_co
     if (closing) {
         return;
     }
-    for (int index = 0; index < robot_count; ++index) {
-        RobotInfo &info = frameTarget(index);
-        info.joint_voltages = parser.popVectorDouble();
-        info.joint_temperatures = parser.popVectorDouble();
-        info.joint_state = parser.popVectorJointStateType();
-        info.main_voltage = parser.popDouble();
-        info.robot_voltage = parser.popDouble();
-        info.robot_current = parser.popDouble();
-    }
+    detail::decodeFrame(
+        detail::electricalChannel(), parser, robot_count, {},
+        [](detail::GlobalValue, detail::FrameGlobals &) {},
+        [this](int index) -> RobotInfo & { return frameTarget(index); },
+        [](int, const detail::RobotFrame &) {});
 }
 
 void RealtimeRobotState::handleIoFrame(InputParser &parser, int robot_count)
@@ -268,26 +187,17 @@ void RealtimeRobotState::handleIoFrame(InputParser &parser, int robot_count)
     if (closing) {
         return;
     }
-    modbus_signal_values = parser.popVectorInt();
-    modbus_signal_errors = parser.popVectorInt();
-    for (int index = 0; index < robot_count; ++index) {
-        RobotInfo &info = frameTarget(index);
-        info.collision_level = parser.popInt32();
-        info.control_box_temperature = parser.popDouble();
-        info.control_box_humidity = parser.popDouble();
-        info.standard_digital_input_bits = toVec(static_cast<long>(parser.popInt64()));
-        info.tool_digital_input_bits = toVec(static_cast<long>(parser.popInt64()));
-        info.configurable_digital_input_bits = toVec(static_cast<long>(parser.popInt64()));
-        info.link_digital_input_bits = toVec(static_cast<int>(parser.popInt32()));
-        info.standard_digital_output_bits = toVec(static_cast<long>(parser.popInt64()));
-        info.tool_digital_output_bits = toVec(static_cast<long>(parser.popInt64()));
-        info.configurable_digital_output_bits = toVec(static_cast<long>(parser.popInt64()));
-        info.link_digital_output_bits = toVec(static_cast<int>(parser.popInt32()));
-        info.standard_analog_input_values = parser.popVectorDouble();
-        info.tool_analog_input_values = parser.popVectorDouble();
-        info.standard_analog_output_values = parser.popVectorDouble();
-        info.tool_analog_output_values = parser.popVectorDouble();
-    }
+    detail::decodeFrame(
+        detail::ioChannel(), parser, robot_count, {},
+        [this](detail::GlobalValue value, detail::FrameGlobals &globals) {
+            if (value == detail::GlobalValue::ModbusSignalValues) {
+                modbus_signal_values = std::move(globals.modbus_signal_values);
+            } else if (value == detail::GlobalValue::ModbusSignalErrors) {
+                modbus_signal_errors = std::move(globals.modbus_signal_errors);
+            }
+        },
+        [this](int index) -> RobotInfo & { return frameTarget(index); },
+        [](int, const detail::RobotFrame &) {});
 }
 
 void RealtimeRobotState::handleGripperFrame(InputParser &parser)
@@ -296,7 +206,13 @@ void RealtimeRobotState::handleGripperFrame(InputParser &parser)
     if (closing) {
         return;
     }
-    gripper_statuses = parser.popGripperStatusVector();
+    detail::decodeFrame(
+        detail::gripperChannel(), parser, 0, {},
+        [this](detail::GlobalValue, detail::FrameGlobals &globals) {
+            gripper_statuses = std::move(globals.gripper_statuses);
+        },
+        [this](int index) -> RobotInfo & { return frameTarget(index); },
+        [](int, const detail::RobotFrame &) {});
 }
 
 }  // namespace korvu_sdk

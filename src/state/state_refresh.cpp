@@ -3,7 +3,11 @@
 
 #include <QDebug>
 
+#include "korvu_sdk/korvu_exception.h"
+#include "korvu_sdk/rpc_client.h"
+#include "request_timeouts.h"
 #include "robot_proxy/realtime_robot_state.h"
+#include "robot_selection.h"
 
 namespace temla
 {
@@ -17,8 +21,6 @@ namespace
 {
 
 constexpr int kMissingInterface = -1;
-constexpr int kModbusNamesTimeoutMs = 2000;
-constexpr int kRequestTimeoutMs = 100;
 
 bool selectsRecord(int index)
 {
@@ -127,7 +129,7 @@ int RealtimeRobotState::updateRobotInformationOnPoweron(int index)
 {
     Lock lock(state_mutex);
     if (index == -1) {
-        index = robot_index;
+        index = selection->index();
     }
     if (!rpc_client || !selectsRecord(index) || static_cast<std::size_t>(index) >= robot_names.size()) {
         return 0;
@@ -242,7 +244,7 @@ int RealtimeRobotState::updateHDParamOnRobotTypeChanged(int index)
 {
     Lock lock(state_mutex);
     if (index == -1) {
-        index = robot_index;
+        index = selection->index();
     }
     if (!rpc_client || !selectsRecord(index) || static_cast<std::size_t>(index) >= robot_names.size()) {
         return 0;
@@ -266,7 +268,7 @@ void RealtimeRobotState::updateModbusSignalNames()
     if (!rpc_client || !rpc_client->hasLogined()) {
         return;
     }
-    rpc_client->setRequestTimeout(kModbusNamesTimeoutMs);
+    rpc_client->setRequestTimeout(detail::kSlowRequestTimeoutMs);
     try {
         modbus_signal_names =
             require(rpc_client->getRegisterControl(), "register control")->modbusGetSignalNames();
@@ -274,7 +276,7 @@ void RealtimeRobotState::updateModbusSignalNames()
         qDebug() << e.what();
     }
     // Restored after a failure too: later requests must not wait the long timeout.
-    rpc_client->setRequestTimeout(kRequestTimeoutMs);
+    rpc_client->setRequestTimeout(detail::kRpcRequestTimeoutMs);
 }
 
 }  // namespace korvu_sdk

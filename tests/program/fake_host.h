@@ -36,6 +36,7 @@ public:
         return {moving ? MotionProgress::Moving : MotionProgress::Done, 0, {}};
     }
     void holdMotion(bool hold) override { holds.push_back(hold); }
+    bool steady() override { return settled; }
     void stopMotion() override
     {
         moving = false;
@@ -115,6 +116,7 @@ public:
     }
 
     bool refuse = false;
+    bool settled = true;
     bool moving = false;
     std::optional<std::string> abort_reason;
     int stops = 0;

@@ -9,24 +9,27 @@
 #include <fstream>
 #include <memory>
 #include <sstream>
+#include <thread>
 
 #include "korvu_sdk/api.h"
+#include "korvu_sdk/rpc_client.h"
 #include "korvu_sim/scenario.h"
 #include "korvu_sim/simulator.h"
 #include "robot_proxy/realtime_robot_state.h"
 #include "robot_proxy/robot_proxy.h"
-#include "test_support.h"
+#include "test_support/signal_recorder.h"
+#include "test_support/wait.h"
 
 namespace program_test
 {
 namespace
 {
 
-using proxy_test::SignalRecorder;
-using proxy_test::waitUntil;
 using temla::common_interface::RuntimeState;
 using temla::korvu_sdk::RobotProxy;
 using temla::korvu_sim::ProgramCommand;
+using test_support::SignalRecorder;
+using test_support::waitUntil;
 using namespace std::chrono_literals;
 
 // Stopping lasts 100 ms, the state is streamed at 50 Hz and the runner ticks every 10 ms.
@@ -135,7 +138,7 @@ TEST_F(ProgramFlow, ThreeMovesRunToTheirEnd)
     const int task = recorder->named("runtimeContextUpdated").at(0).args.at(0).toInt();
     EXPECT_EQ(recorder->named("taskDeleted").at(0).args.at(0).toInt(), task);
     EXPECT_TRUE(lineErrors().empty());
-    const auto q = sim->robot(0).home_positions;
+    const auto q = sim->jointPositions(0);
     EXPECT_NEAR(q[0], 0.3, 1e-9);
     EXPECT_NEAR(q[1], -1.3, 1e-9);
 }
@@ -153,14 +156,14 @@ TEST_F(ProgramFlow, PauseHoldsTheArmAndResumeFinishes)
     const auto held = proxy->getRealTimeState()->getTcpPose();
     std::this_thread::sleep_for(300ms);
     EXPECT_EQ(proxy->getRealTimeState()->getTcpPose(), held) << "the arm stands while paused";
-    const double joint = sim->robot(0).home_positions[0];
+    const double joint = sim->jointPositions(0)[0];
     EXPECT_GT(joint, 0.0);
     EXPECT_LT(joint, 0.8);
     EXPECT_FALSE(taskDeleted());
 
     ASSERT_EQ(runtime(ProgramCommand::Resume), 0);
     ASSERT_TRUE(waitUntil([&] { return taskDeleted() && seenState(RuntimeState::Stopped); }));
-    EXPECT_NEAR(sim->robot(0).home_positions[0], 0.8, 1e-9);
+    EXPECT_NEAR(sim->jointPositions(0)[0], 0.8, 1e-9);
     EXPECT_EQ(states(),
               (std::vector<int>{
                   static_cast<int>(RuntimeState::Running), static_cast<int>(RuntimeState::Pausing),
@@ -230,6 +233,19 @@ TEST_F(ProgramFlow, AVariableUpdatedInALoopArrivesWithItsLastValue)
         EXPECT_EQ(u.args.at(0).toString(), QString("counter"));
 }
 
+TEST_F(ProgramFlow, AProtectiveStopDuringAMoveStopsTheProgram)
+{
+    ASSERT_EQ(proxy->sendScript("movej({1.5, -1.5708, 0, -1.5708, 0, 0}, 0.5)\nx = 1\n"), 0);
+    ASSERT_TRUE(waitUntil([&] { return contextLines().size() == 1; }));
+    std::this_thread::sleep_for(100ms);
+    sim->protectiveStop(0);
+    ASSERT_TRUE(waitUntil([&] { return !lineErrors().empty() && taskDeleted(); }));
+    EXPECT_EQ(lineErrors()[0].first, 1);
+    EXPECT_TRUE(lineErrors()[0].second.startsWith("move aborted (code -3)"))
+        << lineErrors()[0].second.toStdString();
+    EXPECT_TRUE(recorder->named("variableUpdate").empty()) << "line 2 never ran";
+}
+
 TEST_F(ProgramFlow, FileAndProcessAccessFailsAndTouchesNothing)
 {
     const QString path = QString("/tmp/korvu_program_test_%1").arg(sim->basePort());
@@ -266,7 +282,7 @@ TEST_F(ProgramFlow, TheExampleProgramRunsToItsPopup)
     for (const auto &e : recorder->named("robotMessageRecieved"))
         cycles += e.args.size() == 5 && e.args.at(4).toString().startsWith("[5] cycle") ? 1 : 0;
     EXPECT_EQ(cycles, 2);
-    const auto home = sim->robot(0).home_positions;
+    const auto home = sim->jointPositions(0);
     EXPECT_NEAR(home[1], -1.5708, 1e-9);
 }
 

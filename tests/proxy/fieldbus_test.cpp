@@ -2,6 +2,7 @@
 
 #include <thread>
 
+#include "robot_proxy_p.h"
 #include "sim_fixture.h"
 
 namespace proxy_test
@@ -49,7 +50,7 @@ protected:
     {
         SimFixture::SetUp();
         connectAndLogin();
-        proxy->setPnReadyPollInterval(std::chrono::milliseconds(1));
+        temla::korvu_sdk::detail::ProxyAccess::setPnReadyPollInterval(*proxy, std::chrono::milliseconds(1));
     }
 
     void send(std::vector<RobotMsg> batch)
@@ -86,7 +87,7 @@ TEST_F(FillTest, PnFillExits)
 
     // The fieldbus goes down while the fill waits for the slots.
     LogCapture::clear();
-    proxy->setPnReadyPollInterval(std::chrono::milliseconds(20));
+    temla::korvu_sdk::detail::ProxyAccess::setPnReadyPollInterval(*proxy, std::chrono::milliseconds(20));
     sim->setRegister("__internal.pn_server.slots_ready", 0);
     sim->setRegister("__internal.pn_server.connected", 1);
     ASSERT_EQ(proxy->selectRobot(0), 0);

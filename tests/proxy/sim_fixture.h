@@ -8,9 +8,9 @@
 #include "korvu_sdk/rtde_client.h"
 #include "korvu_sdk/script_client.h"
 #include "korvu_sim/simulator.h"
+#include "proxy_support.h"
 #include "robot_proxy/realtime_robot_state.h"
 #include "robot_proxy/robot_proxy.h"
-#include "test_support.h"
 
 namespace proxy_test
 {

@@ -6,9 +6,9 @@
 
 #include <gtest/gtest.h>
 
+#include "proxy_support.h"
 #include "robot_proxy/robot_proxy.h"
 #include "sdk_handlers.h"
-#include "test_support.h"
 
 namespace proxy_test
 {

@@ -12,9 +12,10 @@
 
 #include "fake_server.h"
 #include "korvu_sdk/korvu_sdk.h"
-#include "sdk_test_support.h"
-#include "wire/framed_connection.h"
-#include "wire/values.h"
+#include "korvu_wire/framed_connection.h"
+#include "korvu_wire/values.h"
+#include "test_support/exception_code.h"
+#include "test_support/wait.h"
 
 namespace
 {
@@ -22,13 +23,13 @@ namespace
 namespace wire = temla::korvu_wire;
 namespace error_code = temla::common_interface::error_code;
 using namespace std::chrono_literals;
-using sdk_test::codeOf;
-using sdk_test::waitUntil;
 using temla::common_interface::KorvuException;
 using temla::korvu_sdk::InputParser;
 using temla::korvu_sdk::RpcClient;
 using temla::korvu_sdk::RtdeClient;
 using temla::korvu_sdk::ScriptClient;
+using test_support::codeOf;
+using test_support::waitUntil;
 using Json = wire::Json;
 
 struct Events {

@@ -3,9 +3,9 @@
 
 #include <gtest/gtest.h>
 
-#include "wire/codec.h"
-#include "wire/framed_connection.h"
-#include "wire/values.h"
+#include "korvu_wire/codec.h"
+#include "korvu_wire/framed_connection.h"
+#include "korvu_wire/values.h"
 
 namespace
 {

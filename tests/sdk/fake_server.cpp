@@ -1,6 +1,6 @@
 #include "fake_server.h"
 
-#include "wire/framed_connection.h"
+#include "korvu_wire/framed_connection.h"
 
 namespace wire = temla::korvu_wire;
 

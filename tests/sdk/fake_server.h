@@ -11,7 +11,7 @@
 
 #include <asio.hpp>
 
-#include "wire/codec.h"
+#include "korvu_wire/codec.h"
 
 // A bare server for wire-fault tests: one connection at a time, blocking I/O on its own thread.
 // Each request goes to the handler, which replies (or not) through the server.

@@ -6,10 +6,10 @@
 #include <optional>
 
 #include "korvu_sim/simulator.h"
-#include "wire/codec.h"
-#include "wire/framed_connection.h"
-#include "wire/protocol.h"
-#include "wire/values.h"
+#include "korvu_wire/codec.h"
+#include "korvu_wire/framed_connection.h"
+#include "korvu_wire/protocol.h"
+#include "korvu_wire/values.h"
 
 namespace temla::korvu_sim
 {
@@ -289,6 +289,8 @@ TEST_F(SimulatorTest, JointsMoveOnlyWhileRunning)
         auto frame = client.receive();
         return frame ? (*frame)["params"]["values"] : Json();
     };
+    // The joints move only when commanded.
+    ASSERT_EQ(sim->command("MotionControl.moveJoint", R"(["robot1", [1, -1, 1, -1, 1, 1], 1.0, 2.0])"), 0);
     Json a = next_q(), b = next_q();
     EXPECT_NE(a[0], b[0]);
     sim->setRobotMode(0, common_interface::RobotModeType::Idle);

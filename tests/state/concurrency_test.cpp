@@ -52,16 +52,16 @@ TEST_F(ConcurrentUse, HandlersRefreshesGettersAndSelectionTogether)
     std::thread handlers([&] {
         for (int frame = 0; frame < frame_count; ++frame) {
             InputParser state(frame % 50 < 25 ? powered_on : idle);
-            cache->handleStateFrame(state, 4, no_ticks);
+            detail::writerOf(*cache).handleStateFrame(state, 4, no_ticks);
             if (frame % 5 == 0) {
                 InputParser io_frame(io);
-                cache->handleIoFrame(io_frame, 4);
+                detail::writerOf(*cache).handleIoFrame(io_frame, 4);
             }
             if (frame % 50 == 0) {
                 InputParser electrical_frame(electrical);
-                cache->handleElectricalFrame(electrical_frame, 4);
+                detail::writerOf(*cache).handleElectricalFrame(electrical_frame, 4);
                 InputParser grippers(std::vector<Value>{std::vector<GripperStatus>(2)});
-                cache->handleGripperFrame(grippers);
+                detail::writerOf(*cache).handleGripperFrame(grippers);
             }
         }
         done = true;
@@ -114,11 +114,11 @@ TEST_F(ConcurrentUse, HandlersRefreshesGettersAndSelectionTogether)
             } else if (i % 11 == 0) {
                 cache->stopTrackRecord();
             }
-            cache->storeSafetyMode(i % 4, SafetyModeType::ReducedMode);
-            cache->storeSlowDownLevel(i % 4, i % 3);
-            cache->storeRobotType(i % 4, "K6", "std");
-            cache->storedRobotMode(i % 4);
-            cache->storeDisconnectedModes((i + 1) % 4);
+            detail::writerOf(*cache).storeSafetyMode(i % 4, SafetyModeType::ReducedMode);
+            detail::writerOf(*cache).storeSlowDownLevel(i % 4, i % 3);
+            detail::writerOf(*cache).storeRobotType(i % 4, "K6", "std");
+            detail::writerOf(*cache).storedRobotMode(i % 4);
+            detail::writerOf(*cache).storeDisconnectedModes((i + 1) % 4);
             cache->addModbusSignalName("m");
             cache->removeModbusSignalName("m");
             ++selections;

@@ -21,7 +21,7 @@ protected:
             offered.push_back(r.with_enc_tick);
         }
         InputParser parser(stateFrame(robots, state, std::move(context)));
-        cache.handleStateFrame(parser, static_cast<int>(robots.size()), offered);
+        detail::writerOf(cache).handleStateFrame(parser, static_cast<int>(robots.size()), offered);
         EXPECT_EQ(parser.remaining(), 0u);
     }
 
@@ -98,7 +98,7 @@ TEST_F(CraftedFrames, VectorsAreStoredAsReceivedWhateverTheirLength)
 
     InputParser electrical({std::vector<double>{}, std::vector<double>(8, 30.0),
                             std::vector<JointStateType>{JointStateType::Fault}, 48.0, 47.0, 2.5});
-    cache.handleElectricalFrame(electrical, 1);
+    detail::writerOf(cache).handleElectricalFrame(electrical, 1);
     const RobotInfo after = cache.getRobotInfo(0);
     EXPECT_TRUE(after.joint_voltages.empty());
     EXPECT_EQ(after.joint_temperatures.size(), 8u);
@@ -125,12 +125,12 @@ TEST_F(CraftedFrames, FifthRobotIsReadAndDropped)
     EXPECT_EQ(emitted.count(Emission::Safety), 4);
 
     InputParser electrical(electricalFrame(5, 10.0));
-    cache.handleElectricalFrame(electrical, 5);
+    detail::writerOf(cache).handleElectricalFrame(electrical, 5);
     EXPECT_EQ(electrical.remaining(), 0u);
     EXPECT_EQ(cache.getRobotInfo(3).main_voltage, 14.0);
 
     InputParser io(ioFrame(std::vector<IoWords>(5)));
-    cache.handleIoFrame(io, 5);
+    detail::writerOf(cache).handleIoFrame(io, 5);
     EXPECT_EQ(io.remaining(), 0u);
     EXPECT_EQ(cache.getRobotInfo(3).collision_level, 4);
 }
@@ -145,7 +145,7 @@ TEST_F(CraftedFrames, IoWordsUnpackBitByBit)
     words.standard_out = 1LL << 40;
     words.link_out = INT32_MIN;
     InputParser parser(ioFrame({words}, {1, 2, 3}, {0, -5}));
-    cache.handleIoFrame(parser, 1);
+    detail::writerOf(cache).handleIoFrame(parser, 1);
 
     EXPECT_EQ(cache.getModbusSignalValues(), (std::vector<int>{1, 2, 3}));
     EXPECT_EQ(cache.getModbusSignalErrors(), (std::vector<int>{0, -5}));
@@ -178,13 +178,13 @@ TEST_F(CraftedFrames, GripperListIsReplacedWhole)
     b.name = "right";
     b.enabled = true;
     InputParser first(std::vector<Value>{std::vector<GripperStatus>{a, b}});
-    cache.handleGripperFrame(first);
+    detail::writerOf(cache).handleGripperFrame(first);
     EXPECT_EQ(cache.getAllGripperStatusData(), (std::vector<GripperStatus>{a, b}));
     EXPECT_EQ(cache.getGripperStatusDataByName("right"), b);
     EXPECT_EQ(cache.getGripperStatusDataByName("righ"), GripperStatus{});
 
     InputParser second(std::vector<Value>{std::vector<GripperStatus>{b}});
-    cache.handleGripperFrame(second);
+    detail::writerOf(cache).handleGripperFrame(second);
     EXPECT_EQ(cache.getAllGripperStatusData(), std::vector<GripperStatus>{b});
     EXPECT_EQ(cache.getGripperStatusDataByName("left").name, "");
 }
@@ -192,7 +192,8 @@ TEST_F(CraftedFrames, GripperListIsReplacedWhole)
 TEST_F(CraftedFrames, MalformedFrameReleasesTheLock)
 {
     InputParser parser(std::vector<Value>{RuntimeState::Running});
-    EXPECT_THROW(cache.handleStateFrame(parser, 1, {false}), temla::common_interface::KorvuException);
+    EXPECT_THROW(detail::writerOf(cache).handleStateFrame(parser, 1, {false}),
+                 temla::common_interface::KorvuException);
     std::thread reader([&] { EXPECT_EQ(cache.getRuntimeState(), RuntimeState::Running); });
     reader.join();
 }

@@ -78,27 +78,27 @@ TEST_F(FreshCache, GettersAnswerDefaultsWithoutASelectedRobot)
 TEST_F(FreshCache, WritesOutsideTheFourRecordsAreIgnored)
 {
     for (int index : {-1, 4, 100}) {
-        cache.storeRobotMode(index, RobotModeType::Running);
-        cache.storeSafetyMode(index, SafetyModeType::Fault);
-        cache.storeSlowDownLevel(index, 3);
-        cache.storeRobotType(index, "x", "y");
-        EXPECT_FALSE(cache.storeDisconnectedModes(index));
-        EXPECT_EQ(cache.storedRobotMode(index), RobotModeType::NoController);
+        detail::writerOf(cache).storeRobotMode(index, RobotModeType::Running);
+        detail::writerOf(cache).storeSafetyMode(index, SafetyModeType::Fault);
+        detail::writerOf(cache).storeSlowDownLevel(index, 3);
+        detail::writerOf(cache).storeRobotType(index, "x", "y");
+        EXPECT_FALSE(detail::writerOf(cache).storeDisconnectedModes(index));
+        EXPECT_EQ(detail::writerOf(cache).storedRobotMode(index), RobotModeType::NoController);
     }
-    cache.storeRobotMode(2, RobotModeType::Idle);
-    cache.storeOperationalMode(2, temla::common_interface::OperationalModeType::Manual);
-    cache.storeLinkModeEnabled(2, true);
-    cache.storeFreedriveEnabled(2, true);
-    cache.storeSlowDownLevel(2, 2);
-    cache.storeRobotType(2, "K6", "lite");
+    detail::writerOf(cache).storeRobotMode(2, RobotModeType::Idle);
+    detail::writerOf(cache).storeOperationalMode(2, temla::common_interface::OperationalModeType::Manual);
+    detail::writerOf(cache).storeLinkModeEnabled(2, true);
+    detail::writerOf(cache).storeFreedriveEnabled(2, true);
+    detail::writerOf(cache).storeSlowDownLevel(2, 2);
+    detail::writerOf(cache).storeRobotType(2, "K6", "lite");
     const RobotInfo info = cache.getRobotInfo(2);
-    EXPECT_EQ(cache.storedRobotMode(2), RobotModeType::Idle);
+    EXPECT_EQ(detail::writerOf(cache).storedRobotMode(2), RobotModeType::Idle);
     EXPECT_EQ(info.operational_mode, 2);
     EXPECT_TRUE(info.link_mode_enabled && info.freedrive_enabled);
     EXPECT_EQ(info.slow_down_level, 2);
     EXPECT_EQ(info.robot_type, "K6");
     EXPECT_EQ(info.robot_sub_type, "lite");
-    EXPECT_TRUE(cache.storeDisconnectedModes(2));
+    EXPECT_TRUE(detail::writerOf(cache).storeDisconnectedModes(2));
     EXPECT_EQ(cache.getRobotInfo(2).robot_mode, RobotModeType::NoController);
     EXPECT_EQ(cache.getRobotInfo(2).safety_mode, SafetyModeType::Undefined);
     EXPECT_EQ(cache.getRobotInfo(0).robot_mode, RobotModeType::NoController);
@@ -107,7 +107,7 @@ TEST_F(FreshCache, WritesOutsideTheFourRecordsAreIgnored)
 
 TEST_F(FreshCache, PlaceholdersLogTheirTextAndAnswerAConstant)
 {
-    LogCapture log;
+    LogCapture::clear();
     EXPECT_EQ(cache.getElbowPosistion(), std::vector<double>(6, 0.0));
     EXPECT_EQ(cache.getJointTargetCurrents(), std::vector<double>(6, 0.0));
     EXPECT_EQ(cache.getJointServoMode(), std::vector<int>(6, -1));
@@ -131,7 +131,7 @@ TEST_F(FreshCache, PlaceholdersLogTheirTextAndAnswerAConstant)
         "RealtimeRobotState::getToolAnalogOutputDomain not yet completed. ",
         "RealtimeRobotState::setToolAnalogOutput not yet completed. ",
         "RealtimeRobotState::setConfigurableDigitalOutput not yet completed. "};
-    const auto lines = log.lines();
+    const auto lines = LogCapture::snapshot();
     ASSERT_EQ(lines.size(), expected.size());
     for (std::size_t i = 0; i < expected.size(); ++i) {
         EXPECT_EQ(lines[i].type, QtWarningMsg);
@@ -153,12 +153,12 @@ TEST_F(FreshCache, ModbusNamesStaySortedAndKeepDuplicates)
 
 TEST_F(FreshCache, SelectionOutOfRangeIsRejectedWithAWarning)
 {
-    LogCapture log;
+    LogCapture::clear();
     EXPECT_EQ(cache.selectRobot(0), -1);
     EXPECT_EQ(cache.selectRobot(-1), -1);
     EXPECT_EQ(cache.getRobotIndex(), -1);
-    EXPECT_EQ(log.count("RobotProxy select robot of  0  out of range(0,  0 )"), 1);
-    EXPECT_EQ(log.count("RobotProxy select robot of  -1  out of range(0,  0 )"), 1);
+    EXPECT_EQ(LogCapture::count("RobotProxy select robot of  0  out of range(0,  0 )"), 1);
+    EXPECT_EQ(LogCapture::count("RobotProxy select robot of  -1  out of range(0,  0 )"), 1);
 }
 
 TEST_F(FreshCache, RefreshesWithoutARobotNameDoNothing)

@@ -274,10 +274,10 @@ TEST_F(CacheOnSimulator, TrackCallbackFollowsItsPeriodWithTheSelectedRobot)
 TEST_F(CacheOnSimulator, EncoderTicksOnlyForTheRobotThatOffersThem)
 {
     start(2, [](SimulatorOptions &options) { options.robots[0].has_enc_tick_count = true; });
-    LogCapture log;
+    LogCapture::clear();
     loginAndSubscribe();
-    EXPECT_EQ(log.count("RTDE field \"R2_enc_tick_count\" is not supported"), 1);
-    EXPECT_EQ(log.countContaining("R1_enc_tick_count"), 0);
+    EXPECT_EQ(LogCapture::count("RTDE field \"R2_enc_tick_count\" is not supported"), 1);
+    EXPECT_EQ(LogCapture::countContaining("R1_enc_tick_count"), 0);
     stepFrame();
     EXPECT_FALSE(cache->getRobotInfo(0).enc_tick_count.empty());
     EXPECT_TRUE(cache->getRobotInfo(1).enc_tick_count.empty());
@@ -289,7 +289,7 @@ TEST_F(CacheOnSimulator, SelectionAndReset)
 {
     start(3);
     cache->updateRobotInformationOnLogin();
-    LogCapture log;
+    LogCapture::clear();
     EXPECT_EQ(cache->selectRobot(1), 0);
     EXPECT_EQ(cache->getRobotIndex(), 1);
     EXPECT_EQ(cache->getRobotName(), sim->robotNames()[1]);
@@ -319,7 +319,7 @@ TEST_F(CacheOnSimulator, SelectionAndReset)
                                             "RTDE field \"R3_enc_tick_count\" is not supported",
                                             "Reset robot index."};
     std::vector<std::string> texts;
-    for (const auto &line : log.lines()) {
+    for (const auto &line : LogCapture::snapshot()) {
         texts.push_back(line.text);
     }
     EXPECT_EQ(texts, expected);
@@ -333,7 +333,7 @@ TEST_F(CacheOnSimulator, TcpForceInAChosenFrame)
     StateRobot robot(1.0);
     robot.tcp_force = {1.0, 0.0, 0.0, 0.0, 0.0, 1.0};
     InputParser parser(stateFrame({robot}));
-    cache->handleStateFrame(parser, 1, {false});
+    detail::writerOf(*cache).handleStateFrame(parser, 1, {false});
 
     EXPECT_EQ(cache->getTcpForce(std::vector<double>(6, 0.0)), robot.tcp_force);
     const std::vector<double> rotated = cache->getTcpForce({1.0, 2.0, 3.0, 0.0, 0.0, M_PI / 2});
@@ -365,10 +365,10 @@ TEST_F(CacheOnSimulator, SingleValueUpdatesAndModbusNames)
     EXPECT_EQ(cache->getModbusSignalNames(), (std::vector<std::string>{"z", "a"}));
     EXPECT_THROW(cache->updateGravity(1), std::out_of_range);
 
-    LogCapture log;
+    LogCapture::clear();
     sim->failMethod("RobotConfig.getGravity", -500, "injected");
     cache->updateGravity(0);
-    EXPECT_EQ(log.countContaining("get gravity error: "), 1);
+    EXPECT_EQ(LogCapture::countContaining("get gravity error: "), 1);
 }
 
 TEST_F(CacheOnSimulator, DestructionWhileStreamingLogsOutAndStopsDelivery)
@@ -378,11 +378,11 @@ TEST_F(CacheOnSimulator, DestructionWhileStreamingLogsOutAndStopsDelivery)
     loginAndSubscribe();
     ASSERT_TRUE(
         waitUntil([&] { return cache->getRobotInfo(3).joint_positions != std::vector<double>(6, 0.0); }));
-    LogCapture log;
+    LogCapture::clear();
     cache.reset();
     EXPECT_FALSE(rtde->hasConnected());
     EXPECT_FALSE(rpc->hasConnected());
-    EXPECT_EQ(log.count("~RealtimeRobotState()"), 1);
+    EXPECT_EQ(LogCapture::count("~RealtimeRobotState()"), 1);
 }
 
 }  // namespace

@@ -21,6 +21,10 @@
 #include <korvu_sim/simulator.h>
 
 #include "robot_proxy/realtime_robot_state.h"
+#include "state/realtime_robot_state_p.h"
+#include "test_support/log_capture.h"
+#include "test_support/signal_recorder.h"
+#include "test_support/wait.h"
 
 namespace state_test
 {
@@ -34,18 +38,8 @@ using temla::common_interface::RuntimeState;
 using temla::common_interface::SafetyModeType;
 using Value = InputParser::Value;
 
-inline bool waitUntil(const std::function<bool()> &condition,
-                      std::chrono::milliseconds timeout = std::chrono::seconds(20))
-{
-    const auto deadline = std::chrono::steady_clock::now() + timeout;
-    while (!condition()) {
-        if (std::chrono::steady_clock::now() > deadline) {
-            return false;
-        }
-        std::this_thread::sleep_for(std::chrono::milliseconds(2));
-    }
-    return true;
-}
+using test_support::LogCapture;
+using test_support::waitUntil;
 
 // Values of one robot's block in a channel 0 frame; every vector is filled from tag so that the
 // destination of each value can be told apart.
@@ -148,143 +142,73 @@ inline std::ostream &operator<<(std::ostream &out, const Emission &e)
     return out << names[e.kind] << "(" << e.index << ", " << e.value << ")";
 }
 
+// The cache's three mode signals as Emissions (its other signals are left out), recorded by the
+// shared recorder on a direct connection.
 class SignalRecorder
 {
 public:
-    explicit SignalRecorder(RealtimeRobotState &cache)
-    {
-        QObject::connect(
-            &cache, &RealtimeRobotState::runtimeStateChanged, &context_,
-            [this](RuntimeState s) {
-                record({Emission::Runtime, -1, static_cast<int>(s)});
-            },
-            Qt::DirectConnection);
-        QObject::connect(
-            &cache, &RealtimeRobotState::safetyModeChanged, &context_,
-            [this](int i, SafetyModeType m) {
-                record({Emission::Safety, i, static_cast<int>(m)});
-            },
-            Qt::DirectConnection);
-        QObject::connect(
-            &cache, &RealtimeRobotState::robotModeChanged, &context_,
-            [this](int i, RobotModeType m) {
-                record({Emission::Robot, i, static_cast<int>(m)});
-            },
-            Qt::DirectConnection);
-    }
+    explicit SignalRecorder(RealtimeRobotState &cache) : recorder_((registerModeTypes(), &cache)) {}
 
     // Runs on the emitting thread at each emission, after it is recorded.
     void onEmission(std::function<void(const Emission &)> hook)
     {
-        std::lock_guard<std::mutex> lock(mutex_);
-        hook_ = std::move(hook);
+        recorder_.onRecord([hook = std::move(hook)](const test_support::SignalRecorder::Entry &entry) {
+            Emission emission{};
+            if (hook && toEmission(entry, emission)) {
+                hook(emission);
+            }
+        });
     }
 
     std::vector<Emission> all() const
     {
-        std::lock_guard<std::mutex> lock(mutex_);
-        return emissions_;
+        std::vector<Emission> emissions;
+        Emission emission{};
+        for (const auto &entry : recorder_.all()) {
+            if (toEmission(entry, emission)) {
+                emissions.push_back(emission);
+            }
+        }
+        return emissions;
     }
 
     int count(Emission::Kind kind) const
     {
-        std::lock_guard<std::mutex> lock(mutex_);
         int n = 0;
-        for (const Emission &e : emissions_) {
+        for (const Emission &e : all()) {
             n += e.kind == kind;
         }
         return n;
     }
 
-    void clear()
-    {
-        std::lock_guard<std::mutex> lock(mutex_);
-        emissions_.clear();
-    }
+    void clear() { recorder_.clear(); }
 
 private:
-    void record(const Emission &e)
+    // The recorder keeps enumeration arguments as ints once their types are known to Qt.
+    static void registerModeTypes()
     {
-        std::function<void(const Emission &)> hook;
-        {
-            std::lock_guard<std::mutex> lock(mutex_);
-            emissions_.push_back(e);
-            hook = hook_;
+        qRegisterMetaType<RuntimeState>("RuntimeState");
+        qRegisterMetaType<SafetyModeType>("SafetyModeType");
+        qRegisterMetaType<RobotModeType>("RobotModeType");
+    }
+
+    // False for a signal that is not a mode signal.
+    static bool toEmission(const test_support::SignalRecorder::Entry &entry, Emission &emission)
+    {
+        if (entry.signature.startsWith("runtimeStateChanged(")) {
+            emission = {Emission::Runtime, -1, entry.args.value(0).toInt()};
+            return true;
         }
-        if (hook) {
-            hook(e);
+        const bool safety = entry.signature.startsWith("safetyModeChanged(");
+        if (!safety && !entry.signature.startsWith("robotModeChanged(")) {
+            return false;
         }
+        emission = {safety ? Emission::Safety : Emission::Robot, entry.args.value(0).toInt(),
+                    entry.args.value(1).toInt()};
+        return true;
     }
 
-    QObject context_;
-    mutable std::mutex mutex_;
-    std::vector<Emission> emissions_;
-    std::function<void(const Emission &)> hook_;
-};
-
-// Collects the Qt log lines written while it exists (from any thread).
-class LogCapture
-{
-public:
-    struct Line {
-        QtMsgType type;
-        std::string text;
-    };
-
-    LogCapture()
-    {
-        instance() = this;
-        previous_ = qInstallMessageHandler(&LogCapture::handle);
-    }
-    ~LogCapture()
-    {
-        qInstallMessageHandler(previous_);
-        instance() = nullptr;
-    }
-
-    std::vector<Line> lines() const
-    {
-        std::lock_guard<std::mutex> lock(mutex_);
-        return lines_;
-    }
-
-    int count(const std::string &text) const
-    {
-        std::lock_guard<std::mutex> lock(mutex_);
-        int n = 0;
-        for (const Line &line : lines_) {
-            n += line.text == text;
-        }
-        return n;
-    }
-
-    int countContaining(const std::string &part) const
-    {
-        std::lock_guard<std::mutex> lock(mutex_);
-        int n = 0;
-        for (const Line &line : lines_) {
-            n += line.text.find(part) != std::string::npos;
-        }
-        return n;
-    }
-
-private:
-    static LogCapture *&instance()
-    {
-        static LogCapture *current = nullptr;
-        return current;
-    }
-    static void handle(QtMsgType type, const QMessageLogContext &, const QString &text)
-    {
-        if (LogCapture *self = instance()) {
-            std::lock_guard<std::mutex> lock(self->mutex_);
-            self->lines_.push_back({type, text.toStdString()});
-        }
-    }
-
-    QtMessageHandler previous_ = nullptr;
-    mutable std::mutex mutex_;
-    std::vector<Line> lines_;
+    test_support::SignalRecorder recorder_;
 };
 
 // The cache on clients logged in to a simulator that sends frames only when stepped.

@@ -72,7 +72,8 @@ int run()
 
     temla::korvu_sdk::RpcClient rpc;
     temla::korvu_sdk::RtdeClient rtde;
-    if (rpc.connect(host, base + 4) != 0 || rtde.connect(host, base + 10) != 0) {
+    if (rpc.connect(host, base + temla::korvu_sdk::kRpcPortOffset) != 0 ||
+        rtde.connect(host, base + temla::korvu_sdk::kRealtimePortOffset) != 0) {
         std::cerr << "korvu-demo: cannot connect to the simulator" << std::endl;
         return 1;
     }
@@ -87,7 +88,7 @@ int run()
               std::to_string(config->getDof()));
     }
 
-    int messages = rtde.setTopic(false, {"R1_message"}, 200.0, 0);
+    int messages = rtde.setTopic(false, {temla::korvu_sdk::kRobotMessageTopic}, 200.0, 0);
     int state = rtde.setTopic(
         false, {"runtime_state", "R1_robot_mode", "R1_safety_mode", "R1_actual_q", "R1_actual_TCP_pose"}, 2.0,
         1);

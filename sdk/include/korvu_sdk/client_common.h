@@ -3,6 +3,8 @@
 #include <functional>
 #include <string>
 
+#include "korvu_sdk/protocol.h"
+
 namespace temla
 {
 namespace korvu_sdk
@@ -14,10 +16,6 @@ using LogHandler = std::function<void(int level, const char *file, int line, con
 
 // Receives connection events; called on the client's delivery thread, with no client lock held.
 using EventHandler = std::function<void(int event)>;
-
-// The connection was lost (peer closed, network error, or the peer sent invalid protocol).
-// Not raised by a deliberate disconnect().
-constexpr int kEventConnectionLost = 1;
 
 // Log levels passed to the LogHandler.
 constexpr int kLogFatal = 0;

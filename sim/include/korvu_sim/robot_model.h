@@ -12,7 +12,8 @@
 namespace temla::korvu_sim
 {
 
-// Kinematic parameters by name ("a", "d", "alpha", "theta", "beta"), one value per joint.
+// Kinematic parameters by name ("a", "d", "alpha", "theta", "beta"), one value per joint, in the
+// modified Denavit-Hartenberg form robot_math takes (rows alpha, a, d, theta; beta stays 0).
 using KinematicsParams = std::unordered_map<std::string, std::vector<double>>;
 
 struct BoardInfo {
@@ -41,6 +42,31 @@ struct PayloadModel {
     std::vector<double> cog{0.0, 0.0, 0.0};
     std::vector<double> offset{0.0, 0.0, 0.0};
     std::vector<double> inertia = std::vector<double>(9, 0.0);
+};
+
+// How long the controller's transitions take, in seconds of simulated time.
+struct ControllerTimings {
+    double power_on = 0.8;       // PowerOn until Idle
+    double brake_release = 1.2;  // BrakeReleasing until Running
+    double power_off = 0.5;      // PowerOffing until PowerOff
+    double stop = 0.3;           // protective and emergency stops: standstill within this time
+};
+
+// The I/O the controller drives and reads. Digital words hold one bit per channel (bit i is
+// channel i); outputs change by command, inputs by the scenario or the test API.
+struct IoValues {
+    std::uint64_t standard_digital_input = 0;
+    std::uint64_t tool_digital_input = 0;
+    std::uint64_t configurable_digital_input = 0;
+    std::uint64_t standard_digital_output = 0;
+    std::uint64_t tool_digital_output = 0;
+    std::uint64_t configurable_digital_output = 0;
+    std::int32_t link_digital_input = 0;
+    std::int32_t link_digital_output = 0;
+    std::vector<double> standard_analog_input;
+    std::vector<double> tool_analog_input;
+    std::vector<double> standard_analog_output;
+    std::vector<double> tool_analog_output;
 };
 
 // One simulated robot: what the controller reports over RPC plus the inputs of the motion
@@ -87,13 +113,17 @@ struct RobotModel {
     common_interface::SafetyModeType safety_mode = common_interface::SafetyModeType::Normal;
     bool simulation_enabled = true;
     double speed_fraction = 1.0;
+    // Percent of the commanded speeds allowed at the slow-down level (100 at level 0).
+    int slow_down_percent = 100;
     PayloadModel payload;
+    // Pose of the TCP in the flange frame [x, y, z, rx, ry, rz].
+    std::vector<double> tcp_offset = std::vector<double>(6, 0.0);
     bool has_enc_tick_count = false;
+    IoValues io_values;
+    ControllerTimings timings;
 
-    // Motion model: while Running, joint i follows home[i] + amplitude * sin(omega * t + i).
+    // Where the joints stand when the simulator starts; they move only when commanded.
     std::vector<double> home_positions;
-    double motion_amplitude = 0.3;
-    double motion_omega = 0.5;
 };
 
 // A fully populated robot of the given dof named "robot<index + 1>" unless a name is given.

@@ -75,6 +75,31 @@ public:
     // EtherNet/IP tables: row 0 is transfer type 0 (310 entries), row 1 type 1 (216 entries).
     std::vector<std::vector<std::uint8_t>> eipTables() const;
 
+    // --- controller ---
+    // Runs an RPC command (docs/wire-protocol.md) as a client's request would, params a JSON array
+    // in text; returns its result code. Throws std::invalid_argument for an unknown method, bad
+    // parameters or an unknown robot.
+    int command(const std::string &method, const std::string &params_json);
+    std::vector<double> jointPositions(int index) const;
+    // No motion runs and every joint stands still.
+    bool isSteady(int index) const;
+    bool waitForSteady(int index, std::chrono::milliseconds timeout) const;
+    bool waitForRobotMode(int index, common_interface::RobotModeType mode,
+                          std::chrono::milliseconds timeout) const;
+    // The arm decelerates to standstill within the robot's stop time; safety mode ProtectiveStop,
+    // message 30039 and the cause's message (30009 "Position deviates from path" by default).
+    void protectiveStop(int index, int cause_code = 30009);
+    // A protective stop for a collision detected by joint (1-based): message 30014.
+    void collision(int index, int joint);
+    // which: SystemEmergencyStop or RobotEmergencyStop. The arm stops and powers off.
+    void emergencyStop(int index, common_interface::SafetyModeType which);
+    void releaseEmergencyStop(int index);
+    // Slow-down level and the percent of the commanded speeds it allows: message 30307.
+    void setSlowDown(int index, int level, int percent);
+    // Moves the joints from outside: in freedrive, or while powered off (message 30031). False when
+    // the arm holds its position.
+    bool pushJoints(int index, const std::vector<double> &q);
+
     // --- robot messages on "R1_message" ---
     // Each message reaches every realtime channel carrying "R1_message" once, in injection order;
     // messages injected while no such channel exists go to the next channel that asks for it.

@@ -47,7 +47,9 @@ public:
     virtual MotionStatus motionStatus() = 0;
     // Pause: the arm holds where it is (true) and continues the same move later (false).
     virtual void holdMotion(bool hold) = 0;
-    // Abandons the current move; the arm stands.
+    // Whether the arm stands still (a held or stopped move has come to rest).
+    virtual bool steady() = 0;
+    // Abandons the current move; the arm decelerates and stands.
     virtual void stopMotion() = 0;
 
     virtual std::vector<double> jointPositions() = 0;

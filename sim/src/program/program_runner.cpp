@@ -220,11 +220,11 @@ void ProgramRunner::tick(Clock::time_point now)
     context.now = now;
     switch (phase) {
         case RuntimeState::Stopping:
-            if (now >= transition_end)
+            if (now >= transition_end && host.steady())
                 finishTask();
             break;
         case RuntimeState::Pausing:
-            if (now >= transition_end)
+            if (now >= transition_end && host.steady())
                 setPhase(RuntimeState::Paused);
             break;
         case RuntimeState::Running:

@@ -17,7 +17,7 @@ using Clock = std::chrono::steady_clock;
 
 // The runner calls tick() this often; a stop, pause or resume takes effect on the next tick.
 inline constexpr std::chrono::milliseconds kTickPeriod{10};
-// How long the arm takes to come to rest in Pausing and Stopping.
+// Pausing and Stopping last at least this long, and until the arm has come to rest.
 inline constexpr std::chrono::milliseconds kTransitionTime{100};
 // Variable updates go out at most this often (the last value of each variable that changed).
 inline constexpr std::chrono::milliseconds kVariablePeriod{100};

@@ -1,9 +1,6 @@
 #pragma once
 
-#include <chrono>
 #include <functional>
-#include <map>
-#include <memory>
 #include <mutex>
 #include <optional>
 
@@ -13,13 +10,6 @@
 namespace temla::korvu_sim::program
 {
 
-// Codes of moves the simulated robot refuses or abandons.
-inline constexpr int kMoveNotRunning = -301;   // the robot mode is not Running
-inline constexpr int kMoveSafety = -302;       // the safety mode is not Normal or Reduced
-inline constexpr int kMoveOutOfLimits = -303;  // a joint target outside the joint limits
-inline constexpr int kMoveUnreachable = -304;  // no joint solution for a pose of the path
-inline constexpr int kMoveBadPath = -305;      // a circle through three points on a line
-
 // What the simulator lends the program's robot: its state under its lock, and its outputs.
 struct SimulatorLinks {
     std::mutex &mutex;
@@ -27,24 +17,25 @@ struct SimulatorLinks {
     std::function<void(const common_interface::RobotMsg &)> send_message;  // on the I/O thread
     std::function<void(const std::string &, const std::vector<std::string> &)> notify_script;
     std::function<void()> notify_change;
+    // Moves the model to the present before a command; sends what the model raised after it.
+    std::function<void()> advance_model;
+    std::function<void()> flush_outbox;
 };
 
-// The program's robot in the simulator's model: the first robot. While a program has moved it,
-// the arm stands where the program left it (the built-in sine motion is switched off) and moves
-// follow a cosine speed profile over time; linear and circular moves solve the joints on every
-// tick. Call tick() before the runner's tick.
+// The program's robot: the first robot of the simulator, driven through its RobotController.
+// Refusals and abandoned moves carry the controller's command_result codes. Pausing stops the
+// move with its own acceleration; resuming commands the same target again.
 class SimProgramHost : public ProgramHost
 {
 public:
-    explicit SimProgramHost(SimulatorLinks links);
-
-    void tick(std::chrono::steady_clock::time_point now);
+    explicit SimProgramHost(SimulatorLinks links) : links(std::move(links)) {}
 
     std::string robotName() const override;
     int dof() const override;
     MotionStatus startMotion(const MotionCommand &command) override;
     MotionStatus motionStatus() override;
     void holdMotion(bool hold) override;
+    bool steady() override;
     void stopMotion() override;
     std::vector<double> jointPositions() override;
     std::vector<double> tcpPose() override;
@@ -62,20 +53,16 @@ public:
     void setRuntimeContext(int task, int line) override;
 
 private:
-    struct Move;
-    // Both need the lock held.
-    RobotModel &robot();
-    std::vector<double> currentJoints();
-    std::optional<MotionStatus> safetyAbort();
+    // Runs a controller command on the first robot, the model brought up to date before and its
+    // messages sent after.
+    template <typename Command>
+    auto command(Command &&run);
+    int issue(const MotionCommand &command);
 
     SimulatorLinks links;
-    std::shared_ptr<Move> move;
-    MotionStatus last;
+    std::optional<MotionCommand> current;  // the move in progress, for resuming it
+    std::optional<MotionStatus> refused;   // a resumed move the controller refused
     bool held = false;
-    std::chrono::steady_clock::time_point last_tick{};
-    std::vector<double> tcp_offset = std::vector<double>(6, 0.0);
-    std::map<int, bool> digital_outputs;
-    std::map<int, double> analog_outputs;
 };
 
 }  // namespace temla::korvu_sim::program

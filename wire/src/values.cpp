@@ -1,4 +1,4 @@
-#include "wire/values.h"
+#include "korvu_wire/values.h"
 
 #include <limits>
 

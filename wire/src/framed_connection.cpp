@@ -1,4 +1,4 @@
-#include "wire/framed_connection.h"
+#include "korvu_wire/framed_connection.h"
 
 #include <algorithm>
 

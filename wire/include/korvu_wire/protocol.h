@@ -1,17 +1,20 @@
 #pragma once
 
-// Constants of the controller protocol shared by the clients and the simulator.
-// docs/wire-protocol.md describes the protocol in full.
+// Method names and server error codes of the controller protocol, shared by the clients and the
+// simulator. The ports, the robot-message topic and the event codes, which the SDK's users need as
+// well, are in korvu_sdk/protocol.h. docs/wire-protocol.md describes the protocol in full.
+
+#include "korvu_sdk/protocol.h"
 
 namespace temla
 {
 namespace korvu_wire
 {
 
-// Port of each server relative to the controller's base port.
-constexpr int kScriptPortOffset = 2;
-constexpr int kRpcPortOffset = 4;
-constexpr int kRealtimePortOffset = 10;
+// The servers' ports, as the SDK defines them.
+using korvu_sdk::kRealtimePortOffset;
+using korvu_sdk::kRpcPortOffset;
+using korvu_sdk::kScriptPortOffset;
 
 // Methods common to the three servers.
 constexpr const char *kLogin = "login";

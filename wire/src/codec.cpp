@@ -1,4 +1,4 @@
-#include "wire/codec.h"
+#include "korvu_wire/codec.h"
 
 #include <exception>
 

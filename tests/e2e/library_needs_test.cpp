@@ -1,5 +1,6 @@
 // The simulator through our SDK's clients: what the library's login, refreshes and realtime
-// handlers rely on must all be answered and streamed with the right types.
+// handlers rely on must all be answered and streamed with the right types. The script round trip is
+// in sim_roundtrip_test.cpp.
 #include <gtest/gtest.h>
 
 #include <atomic>
@@ -282,40 +283,6 @@ TEST_F(SdkEndToEnd, InjectedFaultsReachTheCaller)
     korvu_sdk::RpcClient refused;
     ASSERT_EQ(refused.connect(sim->host(), sim->rpcPort()), 0);
     EXPECT_EQ(refused.login("admin", "nope"), korvu_sdk::kLoginRejected);
-}
-
-TEST_F(SdkEndToEnd, ScriptsAndScriptCallbacks)
-{
-    korvu_sdk::ScriptClient script;
-    ASSERT_EQ(script.connect(sim->host(), sim->scriptPort()), 0);
-    ASSERT_EQ(script.login("admin", "admin"), 0);
-    std::mutex mutex;
-    std::vector<std::string> seen;
-    script.subscribeScriptError([&](const std::string &t) {
-        std::lock_guard<std::mutex> lock(mutex);
-        seen.push_back("error:" + t);
-    });
-    script.subscribeScriptError2([&](const std::string &a, const std::string &b) {
-        std::lock_guard<std::mutex> lock(mutex);
-        seen.push_back("error2:" + a + "|" + b);
-    });
-    script.subscribeVariableUpdate([&](const std::string &a, const std::string &b) {
-        std::lock_guard<std::mutex> lock(mutex);
-        seen.push_back("var:" + a + "=" + b);
-    });
-    EXPECT_EQ(script.sendString("-- no statement: runs without a report\n"), 0);
-    EXPECT_TRUE(sim->waitForScripts(1, kWait));
-    sim->sendScriptError("e");
-    sim->sendScriptError2("a", "b");
-    sim->sendVariableUpdate("x", "1\\n");
-    ASSERT_TRUE(sim->waitFor(
-        [&] {
-            std::lock_guard<std::mutex> lock(mutex);
-            return seen.size() == 3;
-        },
-        kWait));
-    std::lock_guard<std::mutex> lock(mutex);
-    EXPECT_EQ(seen, (std::vector<std::string>{"error:e", "error2:a|b", "var:x=1\\n"}));
 }
 
 }  // namespace

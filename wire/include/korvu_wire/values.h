@@ -9,7 +9,7 @@
 #include "korvu_sdk/api.h"
 #include "korvu_sdk/input_parser.h"
 #include "korvu_sdk/types.h"
-#include "wire/codec.h"
+#include "korvu_wire/codec.h"
 
 namespace temla
 {

@@ -10,7 +10,7 @@
 
 #include <asio.hpp>
 
-#include "wire/codec.h"
+#include "korvu_wire/codec.h"
 
 namespace temla
 {

@@ -11,7 +11,8 @@
 
 #include "korvu_sdk/korvu_sdk.h"
 #include "korvu_sim/simulator.h"
-#include "sdk_test_support.h"
+#include "test_support/exception_code.h"
+#include "test_support/wait.h"
 
 namespace
 {
@@ -19,8 +20,6 @@ namespace
 namespace error_code = temla::common_interface::error_code;
 namespace sdk = temla::korvu_sdk;
 using namespace std::chrono_literals;
-using sdk_test::codeOf;
-using sdk_test::waitUntil;
 using temla::common_interface::GripperStatus;
 using temla::common_interface::KorvuException;
 using temla::common_interface::RobotModeType;
@@ -30,6 +29,8 @@ using temla::common_interface::SafetyModeType;
 using temla::korvu_sim::ServerKind;
 using temla::korvu_sim::Simulator;
 using temla::korvu_sim::SimulatorOptions;
+using test_support::codeOf;
+using test_support::waitUntil;
 using Type = sdk::InputParser::Type;
 
 SimulatorOptions options()
