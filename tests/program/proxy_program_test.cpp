@@ -246,6 +246,17 @@ TEST_F(ProgramFlow, AProtectiveStopDuringAMoveStopsTheProgram)
     EXPECT_TRUE(recorder->named("variableUpdate").empty()) << "line 2 never ran";
 }
 
+TEST_F(ProgramFlow, ANewScriptReplacesTheRunningProgram)
+{
+    ASSERT_EQ(proxy->sendScript("movej({1.5, -1.5708, 0, -1.5708, 0, 0}, 1)\n"), 0);
+    ASSERT_TRUE(waitUntil([&] { return contextLines().size() == 1; }));
+    std::this_thread::sleep_for(200ms);
+    ASSERT_EQ(proxy->sendScript("-- second\nmovej({0, -1.5708, 0, -1.5708, 0, 0}, 3)\n"), 0);
+    ASSERT_TRUE(waitUntil([&] { return recorder->named("taskDeleted").size() == 2; }));
+    EXPECT_TRUE(lineErrors().empty()) << "the new move waits for the arm to stand";
+    EXPECT_NEAR(sim->jointPositions(0)[0], 0.0, 1e-9);
+}
+
 TEST_F(ProgramFlow, FileAndProcessAccessFailsAndTouchesNothing)
 {
     const QString path = QString("/tmp/korvu_program_test_%1").arg(sim->basePort());

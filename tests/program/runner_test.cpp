@@ -112,6 +112,10 @@ TEST_F(Runner, PauseHoldsTheMoveAndResumeFinishesIt)
     EXPECT_EQ(runner.pause(now), 0);
     EXPECT_EQ(host.holds, std::vector<bool>{true});
     EXPECT_EQ(runner.state(), RuntimeState::Pausing);
+    host.settled = false;
+    ticks(kTransitionTime / kTickPeriod + 2);
+    EXPECT_EQ(runner.state(), RuntimeState::Pausing) << "until the arm stands";
+    host.settled = true;
     ASSERT_TRUE(tickUntil([&] { return runner.state() == RuntimeState::Paused; }, 20));
     EXPECT_EQ(runner.pause(now), RuntimeMachine::kNotAllowed);
     EXPECT_EQ(runner.start(now), RuntimeMachine::kNotAllowed);

@@ -81,17 +81,36 @@ int SimProgramHost::issue(const MotionCommand &move)
 
 MotionStatus SimProgramHost::startMotion(const MotionCommand &move)
 {
+    refused.reset();
+    held = false;
     const int code = issue(move);
+    if (code == result::kMoving && braking()) {
+        // The arm still brakes from a stopped program: the move starts once it stands.
+        current = move;
+        deferred = true;
+        return {MotionProgress::Moving, 0, {}};
+    }
     if (code != result::kAccepted)
         return {MotionProgress::Aborted, code, reasonOf(code)};
     current = move;
-    refused.reset();
-    held = false;
     return {MotionProgress::Moving, 0, {}};
+}
+
+bool SimProgramHost::braking()
+{
+    std::lock_guard<std::mutex> lock(links.mutex);
+    const RobotRuntime &robot = links.state.robots.front();
+    return robot.motion && robot.motion_is_stop;
 }
 
 MotionStatus SimProgramHost::motionStatus()
 {
+    if (deferred && current && !braking()) {
+        deferred = false;
+        const int code = issue(*current);
+        if (code != result::kAccepted)
+            refused = MotionStatus{MotionProgress::Aborted, code, reasonOf(code)};
+    }
     if (refused)
         return *refused;
     return command([&](RobotController &, RobotRuntime &robot) -> MotionStatus {
@@ -136,6 +155,7 @@ void SimProgramHost::stopMotion()
     const double deceleration = current ? current->acceleration : 0.0;
     current.reset();
     held = false;
+    deferred = false;
     if (deceleration > 0.0)
         command(
             [&](RobotController &controller, RobotRuntime &) { return controller.stopMove(deceleration); });

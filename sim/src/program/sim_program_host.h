@@ -58,11 +58,13 @@ private:
     template <typename Command>
     auto command(Command &&run);
     int issue(const MotionCommand &command);
+    bool braking();
 
     SimulatorLinks links;
     std::optional<MotionCommand> current;  // the move in progress, for resuming it
     std::optional<MotionStatus> refused;   // a resumed move the controller refused
     bool held = false;
+    bool deferred = false;  // current waits for a stop ramp to end
 };
 
 }  // namespace temla::korvu_sim::program
