@@ -12,4 +12,8 @@ constexpr int kRpcRequestTimeoutMs = 100;
 // The one slow request, the Modbus signal names, which the controller collects before it answers.
 constexpr int kSlowRequestTimeoutMs = 2000;
 
+// The log-outs of the teardown: sent, but waited for only this long, so that destroying the proxy
+// never waits on a controller that has stopped answering.
+constexpr int kTeardownRequestTimeoutMs = 10;
+
 }  // namespace temla::korvu_sdk::detail

@@ -38,9 +38,10 @@ public:
     // Code to translated template (Qt form). Empty until the first buildTransMap(); afterwards it holds
     // the 527 catalogue entries (plus whatever else was inserted; it is never cleared or shrunk).
     //
-    // buildTransMap() replaces the map under an exclusive lock. A thread that may run while another
-    // thread calls buildTransMap() (the realtime message callback, for instance) must read it through
-    // lookup() or snapshot(), never directly. Direct access is only safe where no buildTransMap() can
+    // buildTransMap() replaces the map and publishes an immutable copy for lookup() and snapshot(),
+    // which therefore take no lock per call and answer what the last rebuild stored. A thread that may run
+    // while another thread calls buildTransMap() (the realtime message callback, for instance) must read it
+    // through lookup() or snapshot(), never directly. Direct access is only safe where no buildTransMap() can
     // run at the same time.
     static QMap<int, QString> trMap;
 

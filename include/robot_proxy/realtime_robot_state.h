@@ -407,6 +407,9 @@ private:
     bool storeDisconnectedModes(int index);
     // Stored robot mode of robot index; NoController for an index outside 0..3.
     RobotModeType storedRobotMode(int index) const;
+    // The login refresh; 0, or the SDK's code when the robot list or the runtime state cannot be
+    // read (reason then holds the SDK's text and the records are untouched).
+    int loginRefresh(std::string &reason);
 
     template <typename T>
     T readSelected(T RobotInfo::*field, T fallback) const;

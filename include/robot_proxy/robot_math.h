@@ -1,8 +1,9 @@
 #pragma once
 
 // Stateless robot mathematics: pose algebra, orientation conversions, kinematics and payload helpers,
-// and the geometry built on them. Every function is pure and reentrant; the only heap allocation is
-// the returned vector.
+// and the geometry built on them. Every function is pure and reentrant: the same arguments give the same
+// result on any thread (the kinematics keep each thread's last twist sines and cosines, which changes
+// only the time). Heap allocations are the returned vectors and the working buffers of the solvers.
 //
 // Conventions shared by every function here:
 //  - A pose is six doubles [x, y, z, rx, ry, rz]: position in metres, roll/pitch/yaw in radians, with the

@@ -15,6 +15,7 @@
 #include <QMetaType>
 #include <QObject>
 #include <QString>
+#include <QtGlobal>
 
 #include <cstdint>
 #include <functional>
@@ -57,6 +58,29 @@ public:
     using RobotMsg = common_interface::RobotMsg;
     using AddressTable = std::vector<std::vector<uint8_t>>;
 
+    // Why the last failing operation (connect, login, selectRobot, sendScript) failed. The operations
+    // keep their return values; this tells the application what to do about a failure.
+    enum class Failure : int {
+        None = 0,
+        NotConnected = 1,        // login before connect, or a client lost its connection
+        ConnectFailed = 2,       // a server refused the connection or did not answer within its bound
+        BadAddress = 3,          // the address or port cannot be used
+        LoginRejected = 4,       // the controller refused the user name or password
+        NoAnswer = 5,            // a request timed out or the connection broke while it waited
+        NoMessageChannel = 6,    // the controller gave the robot messages no realtime channel
+        RefreshFailed = 7,       // the robot list or the runtime state could not be read at login
+        OutOfRange = 8,          // selectRobot with an index outside the robot names
+        FieldbusUnreadable = 9,  // the robot is selected, its fieldbus registers could not be read
+        ScriptNotSent = 10,      // the script client did not take the script
+    };
+    struct LastError {
+        Failure failure = Failure::None;
+        // The SDK's or the controller's own code where there is one (the result of the failing SDK
+        // call, or the controller's error code such as -201 for a refused login), else 0.
+        int code = 0;
+        QString text;
+    };
+
     explicit RobotProxy(QObject *parent = nullptr);
     ~RobotProxy() override;
 
@@ -82,7 +106,24 @@ public:
     bool hasConnected();
     // All three clients logged in and a robot selected.
     bool hasLogined();
+    // The disconnection report. A lost connection runs it once, however many clients report the loss;
+    // the next successful connect arms it again.
     void sendDisconnectedSignal();
+    // Set by every failing operation; a successful one leaves it as it was.
+    LastError lastError() const;
+
+    // Receives every log line of the library (its own and the SDK's it forwards) in place of Qt's
+    // logger, with the context Qt's logger would have given it (category "default"), so that an
+    // application can silence or route them without touching its own lines. An empty handler restores
+    // the default: Qt's logger. Called on whichever thread logs; it must not throw.
+    using LogHandler =
+        std::function<void(QtMsgType type, const QMessageLogContext &context, const QString &message)>;
+    static void setLogHandler(LogHandler handler);
+
+    // Bound of every RPC request in milliseconds (100 until the application sets another). The
+    // library's own slow request raises it for itself and puts this value back.
+    void setRequestTimeout(int timeout_ms);
+    int requestTimeout() const;
 
     // ---- Robot selection and interfaces ----
 
@@ -187,6 +228,7 @@ private:
     friend class detail::ProxyAccess;
 
     void installClientHandlers();
+    int loginSteps(const std::string &name, const std::string &secret);
     void emitSelectionSnapshot(int index);
     void readFieldbusRegisters();
 

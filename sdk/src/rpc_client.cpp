@@ -27,6 +27,10 @@ int RpcClient::logout()
 {
     return core_->logout();
 }
+int RpcClient::logout(int timeout_ms)
+{
+    return core_->logout(timeout_ms);
+}
 int RpcClient::disconnect()
 {
     return core_->disconnect();
@@ -52,6 +56,21 @@ int RpcClient::setRequestTimeout(int timeout_ms)
 {
     core_->setRequestTimeout(timeout_ms);
     return 0;
+}
+int RpcClient::setLivenessTimeout(int timeout_ms)
+{
+    core_->setLivenessTimeout(timeout_ms);
+    return 0;
+}
+
+int RpcClient::requestTimeout() const
+{
+    return core_->requestTimeout();
+}
+
+LoginFailure RpcClient::lastLoginFailure() const
+{
+    return core_->lastLoginFailure();
 }
 
 }  // namespace korvu_sdk

@@ -169,6 +169,10 @@ int RtdeClient::logout()
 {
     return core_->logout();
 }
+int RtdeClient::logout(int timeout_ms)
+{
+    return core_->logout(timeout_ms);
+}
 int RtdeClient::disconnect()
 {
     const auto channels = core_->current().second;
@@ -194,6 +198,11 @@ void RtdeClient::setLogHandler(LogHandler handler)
 void RtdeClient::setEventHandler(EventHandler handler)
 {
     core_->setEventHandler(std::move(handler));
+}
+int RtdeClient::setLivenessTimeout(int timeout_ms)
+{
+    core_->setLivenessTimeout(timeout_ms);
+    return 0;
 }
 
 std::map<std::string, int> RtdeClient::getOutputMaps()

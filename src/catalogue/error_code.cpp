@@ -2,8 +2,12 @@
 
 #include <QCoreApplication>
 
+#include <QHash>
+
+#include <atomic>
+#include <cstdint>
+#include <memory>
 #include <mutex>
-#include <shared_mutex>
 #include <utility>
 
 #include "plain_table.h"
@@ -24,12 +28,25 @@ QMap<int, QString> ErrorCode::trRetvalMap;
 namespace
 {
 
-// Guards the trMap object itself: readers share it, buildTransMap() holds it exclusively only for the
-// swap of the finished map.
-std::shared_mutex &trMapMutex()
+// What one buildTransMap() published: never changed after publication, so readers need no lock while they
+// hold it. The hash serves lookup(), the map snapshot().
+struct Catalogue {
+    QMap<int, QString> map;
+    QHash<int, QString> hash;
+};
+
+// The current catalogue (null before the first build). Readers copy it under the mutex only when the
+// generation moved since their last copy, so a lookup takes no lock in the steady state.
+struct Publication {
+    std::mutex mutex;
+    std::shared_ptr<const Catalogue> current;
+    std::atomic<std::uint64_t> generation{0};
+};
+
+Publication &publication()
 {
-    static std::shared_mutex mutex;
-    return mutex;
+    static Publication instance;
+    return instance;
 }
 
 // Serialises whole rebuilds, so two concurrent rebuilds cannot lose each other's entries.
@@ -39,6 +56,26 @@ std::mutex &rebuildMutex()
     return mutex;
 }
 
+// The catalogue this thread last took, with the generation it belonged to. It keeps an older catalogue
+// alive until the thread's next lookup after a rebuild, or the thread's end.
+struct ThreadCopy {
+    std::uint64_t generation = 0;
+    std::shared_ptr<const Catalogue> catalogue;
+};
+
+const Catalogue *currentCatalogue()
+{
+    // Initial-exec: a few bytes of the static TLS block instead of a __tls_get_addr call per lookup.
+    thread_local ThreadCopy copy __attribute__((tls_model("initial-exec")));
+    Publication &shared = publication();
+    if (copy.generation != shared.generation.load(std::memory_order_acquire)) {
+        const std::lock_guard<std::mutex> lock(shared.mutex);
+        copy.catalogue = shared.current;
+        copy.generation = shared.generation.load(std::memory_order_relaxed);
+    }
+    return copy.catalogue.get();
+}
+
 }  // namespace
 
 void ErrorCode::buildTransMap()
@@ -46,24 +83,29 @@ void ErrorCode::buildTransMap()
     const std::lock_guard<std::mutex> rebuild(rebuildMutex());
     // Start from the current map so that entries are only inserted or replaced, never dropped. Only
     // rebuilds write trMap and we hold the rebuild lock, so reading it here races with nothing.
-    QMap<int, QString> next = trMap;
+    auto next = std::make_shared<Catalogue>();
+    next->map = trMap;
     for (const auto &row : temla::error_stack::detail::kCatalogueRows) {
-        next.insert(row.code, QCoreApplication::translate("ErrorCode", row.text));
+        next->map.insert(row.code, QCoreApplication::translate("ErrorCode", row.text));
     }
+    next->hash.reserve(next->map.size());
+    for (auto it = next->map.constBegin(); it != next->map.constEnd(); ++it) {
+        next->hash.insert(it.key(), it.value());
+    }
+    trMap = next->map;
+    Publication &shared = publication();
     {
-        const std::unique_lock<std::shared_mutex> lock(trMapMutex());
-        trMap.swap(next);
+        const std::lock_guard<std::mutex> lock(shared.mutex);
+        shared.current = std::move(next);
+        shared.generation.fetch_add(1, std::memory_order_release);
     }
-    // `next` now holds the previous map and is released here, outside the exclusive lock.
 }
 
 QString ErrorCode::lookup(int code)
 {
-    {
-        const std::shared_lock<std::shared_mutex> lock(trMapMutex());
-        const QMap<int, QString> &map = trMap;
-        const auto it = map.constFind(code);
-        if (it != map.constEnd()) {
+    if (const Catalogue *catalogue = currentCatalogue()) {
+        const auto it = catalogue->hash.constFind(code);
+        if (it != catalogue->hash.constEnd()) {
             return it.value();
         }
     }
@@ -72,6 +114,6 @@ QString ErrorCode::lookup(int code)
 
 QMap<int, QString> ErrorCode::snapshot()
 {
-    const std::shared_lock<std::shared_mutex> lock(trMapMutex());
-    return trMap;
+    const Catalogue *catalogue = currentCatalogue();
+    return catalogue ? catalogue->map : QMap<int, QString>();
 }

@@ -15,7 +15,6 @@
 #include <Eigen/SVD>
 
 #include "math/rotation.h"
-#include "math/tool_point_estimator.h"
 #include "math/vector3.h"
 #include "robot_proxy/robot_math.h"
 
@@ -28,38 +27,86 @@ namespace
 
 constexpr double kMaxDouble = std::numeric_limits<double>::max();
 
-// Angle-axis vector of a rotation, through its unit quaternion, with the angle kept in [-π, π].
-Eigen::Vector3d angleAxisOf(Eigen::Matrix3d const &rotation)
-{
-    double q[4];
-    ceres::RotationMatrixToQuaternion(rotation.data(), q);
-    double const w = q[0];
-    Eigen::Vector3d const v(q[1], q[2], q[3]);
-    double const s = v.norm();
-    if (s > 0) {
-        double const angle = w < 0 ? 2 * std::atan2(-s, -w) : 2 * std::atan2(s, w);
-        return v * (angle / s);
-    }
-    return 2 * v;
-}
+using Matrix6d = Eigen::Matrix<double, 6, 6>;
+using Vector6d = Eigen::Matrix<double, 6, 1>;
 
-// Smallest over largest singular value of the stacked system [Ri, -I], from the eigenvalues of its 6×6
-// Gram matrix [N·I, -ΣRiᵀ; -ΣRi, N·I]. Near 0 when the rotations leave a direction (c, p) with Ri·c = p
-// for every i: all rotations about one axis, or fewer than two distinct orientations.
-double tcpConditioning(std::vector<Eigen::Matrix3d> const &rotations)
+// The normal equations of the stacked system [Ri, -I]·(tcp, point) = -ti: the 6×6 Gram matrix
+// [N·I, -ΣRiᵀ; -ΣRi, N·I] and the right-hand side (-ΣRiᵀ·ti, Σti).
+struct TcpNormalEquations {
+    Matrix6d gram;
+    Vector6d rhs;
+};
+
+TcpNormalEquations tcpNormalEquations(std::vector<Eigen::Matrix3d> const &rotations,
+                                      FlangePoses const &flange_poses)
 {
     Eigen::Matrix3d sum = Eigen::Matrix3d::Zero();
-    for (auto const &r : rotations) {
-        sum += r;
+    Vector6d rhs = Vector6d::Zero();
+    for (std::size_t i = 0; i < rotations.size(); ++i) {
+        sum += rotations[i];
+        rhs.head<3>() -= rotations[i].transpose() * flange_poses[i].translation();
+        rhs.tail<3>() += flange_poses[i].translation();
     }
     double const n = static_cast<double>(rotations.size());
-    Eigen::Matrix<double, 6, 6> gram;
-    gram << n * Eigen::Matrix3d::Identity(), -sum.transpose(), -sum, n * Eigen::Matrix3d::Identity();
-    Eigen::SelfAdjointEigenSolver<Eigen::Matrix<double, 6, 6>> const solver(gram, Eigen::EigenvaluesOnly);
+    TcpNormalEquations equations;
+    equations.gram << n * Eigen::Matrix3d::Identity(), -sum.transpose(), -sum,
+        n * Eigen::Matrix3d::Identity();
+    equations.rhs = rhs;
+    return equations;
+}
+
+// Smallest over largest singular value of the stacked system, from the eigenvalues of its Gram matrix. Near
+// 0 when the rotations leave a direction (c, p) with Ri·c = p for every i: all rotations about one axis, or
+// fewer than two distinct orientations.
+double tcpConditioning(Matrix6d const &gram)
+{
+    Eigen::SelfAdjointEigenSolver<Matrix6d> const solver(gram, Eigen::EigenvaluesOnly);
     double const largest = solver.eigenvalues()(5);
     double const smallest = std::max(solver.eigenvalues()(0), 0.0);
     return largest > 0 ? std::sqrt(smallest / largest) : 0.0;
 }
+
+// Residuals point - (Ri·tcp + ti) of every flange pose in one block; the problem is linear, so the Jacobians
+// are the constant blocks -Ri and I.
+class ToolPointResiduals final : public ceres::CostFunction
+{
+public:
+    ToolPointResiduals(std::vector<Eigen::Matrix3d> const &rotations, FlangePoses const &flange_poses)
+        : rotations_(rotations), flange_poses_(flange_poses)
+    {
+        set_num_residuals(static_cast<int>(3 * rotations.size()));
+        mutable_parameter_block_sizes()->assign({3, 3});
+    }
+
+    bool Evaluate(double const *const *parameters, double *residuals, double **jacobians) const override
+    {
+        Eigen::Map<Eigen::Vector3d const> const tcp(parameters[0]), point(parameters[1]);
+        auto const rows = static_cast<Eigen::Index>(num_residuals());
+        Eigen::Map<Eigen::VectorXd> residual(residuals, rows);
+        for (std::size_t i = 0; i < rotations_.size(); ++i) {
+            residual.segment<3>(3 * static_cast<Eigen::Index>(i)) =
+                point - (rotations_[i] * tcp + flange_poses_[i].translation());
+        }
+        using RowMajorBlock = Eigen::Matrix<double, Eigen::Dynamic, 3, Eigen::RowMajor>;
+        if (jacobians != nullptr && jacobians[0] != nullptr) {
+            Eigen::Map<RowMajorBlock> d_tcp(jacobians[0], rows, 3);
+            for (std::size_t i = 0; i < rotations_.size(); ++i) {
+                d_tcp.middleRows<3>(3 * static_cast<Eigen::Index>(i)) = -rotations_[i];
+            }
+        }
+        if (jacobians != nullptr && jacobians[1] != nullptr) {
+            Eigen::Map<RowMajorBlock> d_point(jacobians[1], rows, 3);
+            for (std::size_t i = 0; i < rotations_.size(); ++i) {
+                d_point.middleRows<3>(3 * static_cast<Eigen::Index>(i)).setIdentity();
+            }
+        }
+        return true;
+    }
+
+private:
+    std::vector<Eigen::Matrix3d> const &rotations_;
+    FlangePoses const &flange_poses_;
+};
 
 bool allFinite(Eigen::Affine3d const &t)
 {
@@ -104,24 +151,31 @@ TcpCalibrationResult calibrateTcp(FlangePoses const &flange_poses, Eigen::Vector
         return result;
     }
 
-    double tcp[3] = {tcp_guess.x(), tcp_guess.y(), tcp_guess.z()};
-    double point[3] = {point_guess.x(), point_guess.y(), point_guess.z()};
     std::vector<Eigen::Matrix3d> rotations;
     rotations.reserve(flange_poses.size());
-    ceres::Problem problem;
     for (auto const &pose : flange_poses) {
-        Eigen::Matrix3d const rotation = orthonormalRotation(pose);
-        rotations.push_back(rotation);
-        Eigen::Vector3d const angle_axis = angleAxisOf(rotation);
-        Eigen::Vector3d const position = pose.translation();
+        rotations.push_back(orthonormalRotation(pose));
         // Values so large that the starting residual overflows leave nothing to solve.
-        if (!(point_guess - (rotation * tcp_guess + position)).allFinite()) {
+        if (!(point_guess - (rotations.back() * tcp_guess + pose.translation())).allFinite()) {
             return result;
         }
-        auto *cost = new ceres::AutoDiffCostFunction<ToolPointEstimator, 3, 3, 3>(
-            new ToolPointEstimator(angle_axis.data(), position.data()));
-        problem.AddResidualBlock(cost, nullptr, tcp, point);
     }
+    TcpNormalEquations const equations = tcpNormalEquations(rotations, flange_poses);
+    bool const determined = tcpConditioning(equations.gram) >= kTcpConditionThreshold;
+    // A determined problem starts Ceres at the least-squares solution of the normal equations, where it
+    // confirms convergence at once; an undetermined one starts from the guesses, as it has no unique answer.
+    Vector6d start;
+    start << tcp_guess, point_guess;
+    if (determined) {
+        Vector6d const closed_form = equations.gram.ldlt().solve(equations.rhs);
+        if (closed_form.allFinite()) {
+            start = closed_form;
+        }
+    }
+    double tcp[3] = {start[0], start[1], start[2]};
+    double point[3] = {start[3], start[4], start[5]};
+    ceres::Problem problem;
+    problem.AddResidualBlock(new ToolPointResiduals(rotations, flange_poses), nullptr, tcp, point);
 
     ceres::Solver::Options const options;
     ceres::Solver::Summary summary;
@@ -131,8 +185,7 @@ TcpCalibrationResult calibrateTcp(FlangePoses const &flange_poses, Eigen::Vector
     result.point = Eigen::Vector3d(point[0], point[1], point[2]);
     result.error = summary.num_parameter_blocks > 0 ? summary.final_cost / summary.num_parameter_blocks : 0.0;
     // The solver converges on undetermined problems too; only a well-conditioned one is a calibration.
-    result.converged = summary.termination_type == ceres::CONVERGENCE &&
-                       tcpConditioning(rotations) >= kTcpConditionThreshold;
+    result.converged = summary.termination_type == ceres::CONVERGENCE && determined;
     return result;
 }
 

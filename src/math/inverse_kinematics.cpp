@@ -7,6 +7,7 @@
 #include <cmath>
 
 #include "math/dh_chain.h"
+#include "math/rotation.h"
 #include "math/vector3.h"
 #include "robot_proxy/robot_math.h"
 
@@ -71,26 +72,35 @@ public:
            Eigen::VectorXd const &upper, InverseKinematicsOptions const &options)
         : chain_(chain), target_(target), lower_(lower), upper_(upper), options_(options)
     {
+        // Every buffer is sized once here; the iterations allocate nothing.
+        auto const n = lower.size();
+        jac_.resize(6, n);
+        trial_jac_.resize(6, n);
+        normal_.resize(n, n);
+        ldlt_ = Eigen::LDLT<Eigen::MatrixXd>(n);
+        step_.resize(n);
+        candidate_.resize(n);
     }
 
     // True when q (a start inside the limits) was moved onto the target.
     bool solve(Eigen::VectorXd &q)
     {
-        evaluate(q);
+        dh::Frame frame;
+        dh::frameAndJacobian(chain_, q.data(), frame, jac_);
+        error_ = poseError(target_, frame);
         double damping = options_.damping;
-        auto const n = q.size();
         for (int iteration = 0; iteration < options_.max_iterations && !converged(); ++iteration) {
-            Eigen::MatrixXd normal = jac_.transpose() * jac_;
-            normal.diagonal().array() += damping;
-            Eigen::VectorXd const step = normal.ldlt().solve(jac_.transpose() * error_);
-            Eigen::VectorXd const candidate = (q + step).cwiseMax(lower_).cwiseMin(upper_);
-            dh::Frame frame;
-            dh::Jacobian jac(6, n);
-            dh::frameAndJacobian(chain_, candidate.data(), frame, jac);
+            normal_.noalias() = jac_.transpose() * jac_;
+            normal_.diagonal().array() += damping;
+            ldlt_.compute(normal_);
+            step_.noalias() = jac_.transpose() * error_;
+            ldlt_.solveInPlace(step_);
+            candidate_ = (q + step_).cwiseMax(lower_).cwiseMin(upper_);
+            dh::frameAndJacobian(chain_, candidate_.data(), frame, trial_jac_);
             Vector6d const error = poseError(target_, frame);
             if (error.squaredNorm() < error_.squaredNorm()) {
-                q = candidate;
-                jac_ = jac;
+                q.swap(candidate_);
+                jac_.swap(trial_jac_);
                 error_ = error;
                 damping = std::max(damping / kDampingFactor, kMinDamping);
             } else {
@@ -104,13 +114,6 @@ public:
     }
 
 private:
-    void evaluate(Eigen::VectorXd const &q)
-    {
-        dh::Frame frame;
-        dh::frameAndJacobian(chain_, q.data(), frame, jac_);
-        error_ = poseError(target_, frame);
-    }
-
     bool converged() const
     {
         return error_.head<3>().norm() <= options_.position_tolerance &&
@@ -123,6 +126,11 @@ private:
     Eigen::VectorXd const &upper_;
     InverseKinematicsOptions const &options_;
     dh::Jacobian jac_;
+    dh::Jacobian trial_jac_;
+    Eigen::MatrixXd normal_;
+    Eigen::LDLT<Eigen::MatrixXd> ldlt_;
+    Eigen::VectorXd step_;
+    Eigen::VectorXd candidate_;
     Vector6d error_;
 };
 
@@ -149,7 +157,7 @@ int inverseKinematics(std::vector<double> &q, std::vector<double> const &pose,
     Eigen::VectorXd const upper = Eigen::Map<Eigen::VectorXd const>(q_max.data(), n);
     Eigen::VectorXd solution =
         Eigen::Map<Eigen::VectorXd const>(seed.data(), n).cwiseMax(lower).cwiseMin(upper);
-    Target const target{{pose[0], pose[1], pose[2]}, eulerToRotationMatrix(pose[3], pose[4], pose[5])};
+    Target const target{{pose[0], pose[1], pose[2]}, rpyRotation(pose[3], pose[4], pose[5])};
     if (!Solver(chain, target, lower, upper, options).solve(solution)) {
         return kNoConvergence;
     }

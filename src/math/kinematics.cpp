@@ -5,6 +5,8 @@
 
 #include <array>
 #include <cmath>
+#include <cstdint>
+#include <cstring>
 #include <utility>
 
 #include "math/dh_chain.h"
@@ -21,6 +23,28 @@ namespace
 
 // Columns shorter than this make the Jacobian degenerate.
 constexpr double kMinColumnNorm = 1e-12;
+
+// A robot's twists do not change between calls, and their sines and cosines were half the cost of the
+// forward kinematics: each thread keeps those of the last twist it saw for each joint. The twist is
+// compared bit for bit (0.0 and -0.0 have sines of different sign), so a hit gives exactly the values a
+// fresh evaluation would.
+constexpr std::size_t kCachedTwists = 16;
+
+struct TwistCache {
+    std::array<std::uint64_t, kCachedTwists> bits{};
+    std::array<double, kCachedTwists> cos_alpha{};
+    std::array<double, kCachedTwists> sin_alpha{};
+    std::array<bool, kCachedTwists> filled{};
+};
+
+thread_local TwistCache twist_cache;
+
+std::uint64_t bitsOf(double x)
+{
+    std::uint64_t bits = 0;
+    std::memcpy(&bits, &x, sizeof bits);
+    return bits;
+}
 
 bool rowsCover(dh::Table const &table, std::size_t count)
 {
@@ -56,8 +80,20 @@ namespace dh
 Link link(Table const &dh, Table const &compensation, std::size_t joint)
 {
     double const alpha = value(dh, compensation, kAlpha, joint);
-    return {std::cos(alpha), std::sin(alpha), value(dh, compensation, kA, joint),
-            value(dh, compensation, kD, joint), value(dh, compensation, kTheta, joint)};
+    Link out{0.0, 0.0, value(dh, compensation, kA, joint), value(dh, compensation, kD, joint),
+             value(dh, compensation, kTheta, joint)};
+    TwistCache &cache = twist_cache;
+    std::size_t const slot = joint % kCachedTwists;
+    std::uint64_t const bits = bitsOf(alpha);
+    if (!cache.filled[slot] || cache.bits[slot] != bits) {
+        cache.bits[slot] = bits;
+        cache.cos_alpha[slot] = std::cos(alpha);
+        cache.sin_alpha[slot] = std::sin(alpha);
+        cache.filled[slot] = true;
+    }
+    out.cos_alpha = cache.cos_alpha[slot];
+    out.sin_alpha = cache.sin_alpha[slot];
+    return out;
 }
 
 void appendLink(Frame &frame, Link const &link, double q)
@@ -115,7 +151,7 @@ int makeChain(Chain &chain, std::size_t joint_count, std::vector<double> const &
     }
     chain.has_tool = !tool.empty();
     if (chain.has_tool) {
-        chain.tool_rotation = eulerToRotationMatrix(tool[3], tool[4], tool[5]);
+        chain.tool_rotation = rpyRotation(tool[3], tool[4], tool[5]);
         chain.tool_translation = Eigen::Vector3d(tool[0], tool[1], tool[2]);
     }
     return 0;
@@ -166,10 +202,9 @@ int forwardKinematics(std::vector<double> &pose, std::vector<double> const &q,
         dh::appendLink(frame, dh::link(dh, compensation, i), q[i]);
     }
     if (with_tool && !tool.empty()) {
-        frame.append(eulerToRotationMatrix(tool[3], tool[4], tool[5]),
-                     Eigen::Vector3d(tool[0], tool[1], tool[2]));
+        frame.append(rpyRotation(tool[3], tool[4], tool[5]), Eigen::Vector3d(tool[0], tool[1], tool[2]));
     }
-    Eigen::Vector3d const rpy = RotationToEuler(frame.rotation);
+    Eigen::Vector3d const rpy = rotationRpy(frame.rotation);
     pose.assign({frame.translation[0], frame.translation[1], frame.translation[2], rpy[0], rpy[1], rpy[2]});
     return 0;
 }

@@ -39,23 +39,12 @@ void eulerToRotation(double const *rpy, double (*r)[3])
 
 Eigen::Matrix3d eulerToRotationMatrix(double roll, double pitch, double yaw)
 {
-    double const cr = std::cos(roll), sr = std::sin(roll);
-    double const cp = std::cos(pitch), sp = std::sin(pitch);
-    double const cy = std::cos(yaw), sy = std::sin(yaw);
-    Eigen::Matrix3d m;
-    m << cp * cy, sr * sp * cy - cr * sy, cr * sp * cy + sr * sy,  //
-        cp * sy, sr * sp * sy + cr * cy, cr * sp * sy - sr * cy,   //
-        -sp, sr * cp, cr * cp;
-    return m;
+    return rpyRotation(roll, pitch, yaw);
 }
 
 Eigen::Vector3d RotationToEuler(Eigen::Matrix3d const &r)
 {
-    double const pitch = std::atan2(-r(2, 0), std::sqrt(r(0, 0) * r(0, 0) + r(1, 0) * r(1, 0)));
-    if (std::abs(pitch) > kGimbalPitch) {
-        return {0.0, pitch, std::atan2(-r(0, 1), r(1, 1))};
-    }
-    return {std::atan2(r(2, 1), r(2, 2)), pitch, std::atan2(r(1, 0), r(0, 0))};
+    return rotationRpy(r);
 }
 
 std::vector<double> rpy_to_quaternion(std::vector<double> const &rpy)

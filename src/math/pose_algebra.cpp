@@ -39,7 +39,7 @@ Eigen::Quaterniond orientation(std::vector<double> const &p)
 
 Eigen::Matrix3d rotationMatrix(std::vector<double> const &p)
 {
-    return eulerToRotationMatrix(p[3], p[4], p[5]);
+    return rpyRotation(p[3], p[4], p[5]);
 }
 
 std::vector<double> poseOf(Eigen::Vector3d const &t, Eigen::Quaterniond const &q)
@@ -68,7 +68,7 @@ std::vector<double> pose_trans(std::vector<double> const &p1, std::vector<double
         return zeroPose();
     }
     Eigen::Matrix3d const r1 = rotationMatrix(p1);
-    return poseOf(r1 * position(p2) + position(p1), RotationToEuler(r1 * rotationMatrix(p2)));
+    return poseOf(r1 * position(p2) + position(p1), rotationRpy(r1 * rotationMatrix(p2)));
 }
 
 std::vector<double> pose_inverse(std::vector<double> const &p)
@@ -76,7 +76,9 @@ std::vector<double> pose_inverse(std::vector<double> const &p)
     if (!hasPoseSize(p)) {
         return zeroPose();
     }
-    return from_matrix(to_matrix(p).inverse(Eigen::Affine));
+    // The angles' matrix is orthonormal up to rounding: its transpose is the inverse rotation.
+    Eigen::Matrix3d const inverse = rotationMatrix(p).transpose();
+    return poseOf(-(inverse * position(p)), rotationRpy(inverse));
 }
 
 std::vector<double> pose_add(std::vector<double> const &p1, std::vector<double> const &p2)
@@ -210,7 +212,7 @@ std::vector<double> addDeltaPose(std::vector<double> const &pose, std::vector<do
     Eigen::Vector3d const axis =
         theta >= kMinRotationVector ? Eigen::Vector3d(omega / theta) : Eigen::Vector3d::UnitX();
     Eigen::Matrix3d const turned = r * Eigen::AngleAxisd(theta, axis).toRotationMatrix();
-    return poseOf(position(pose) + position(delta), RotationToEuler(turned));
+    return poseOf(position(pose) + position(delta), rotationRpy(turned));
 }
 
 }  // namespace robot_math

@@ -9,7 +9,10 @@
 //  - quaternionToRpy: canonical roll, pitch, yaw of a (not necessarily unit) quaternion, with the same
 //    gimbal-lock rule as RotationToEuler.
 //  - hasPoseSize: whether a vector has the six elements of a pose.
+//  - rpyRotation and rotationRpy: the bodies of eulerToRotationMatrix and RotationToEuler, inline so that the
+//    hot paths (kinematics, pose algebra, wrenches) compile them in rather than calling across the library.
 
+#include <cmath>
 #include <vector>
 
 #include <Eigen/Core>
@@ -29,6 +32,29 @@ Eigen::Matrix3d orthonormalRotation(Eigen::Matrix3d const &m);
 Eigen::Quaterniond rpyQuaternion(double roll, double pitch, double yaw);
 
 Eigen::Vector3d quaternionToRpy(Eigen::Quaterniond const &q);
+
+// Rz(yaw)·Ry(pitch)·Rx(roll), evaluated directly from the angles' sines and cosines.
+__attribute__((always_inline)) inline Eigen::Matrix3d rpyRotation(double roll, double pitch, double yaw)
+{
+    double const cr = std::cos(roll), sr = std::sin(roll);
+    double const cp = std::cos(pitch), sp = std::sin(pitch);
+    double const cy = std::cos(yaw), sy = std::sin(yaw);
+    Eigen::Matrix3d m;
+    m << cp * cy, sr * sp * cy - cr * sy, cr * sp * cy + sr * sy,  //
+        cp * sy, sr * sp * sy + cr * cy, cr * sp * sy - sr * cy,   //
+        -sp, sr * cp, cr * cp;
+    return m;
+}
+
+// Canonical (roll, pitch, yaw) of r, with the gimbal-lock rule of kGimbalPitch.
+__attribute__((always_inline)) inline Eigen::Vector3d rotationRpy(Eigen::Matrix3d const &r)
+{
+    double const pitch = std::atan2(-r(2, 0), std::sqrt(r(0, 0) * r(0, 0) + r(1, 0) * r(1, 0)));
+    if (std::abs(pitch) > kGimbalPitch) {
+        return {0.0, pitch, std::atan2(-r(0, 1), r(1, 1))};
+    }
+    return {std::atan2(r(2, 1), r(2, 2)), pitch, std::atan2(r(1, 0), r(0, 0))};
+}
 
 inline bool hasPoseSize(std::vector<double> const &v)
 {

@@ -5,6 +5,7 @@
 
 #include "korvu_sdk/korvu_exception.h"
 #include "korvu_sdk/rpc_client.h"
+#include "library_log.h"
 #include "proxy_core.h"
 #include "robot_proxy/robot_proxy.h"
 
@@ -75,7 +76,9 @@ void ProxyCore::buildEipTable(AddressTable &rows)
 
 void ProxyCore::fillPnTable()
 {
-    auto disconnected_exit = [] { qDebug() << "Exit the ready pn address table: pn_server disconnected!"; };
+    auto disconnected_exit = [] {
+        RP_LOG_DEBUG() << "Exit the ready pn address table: pn_server disconnected!";
+    };
     if (!pn_connected) {
         disconnected_exit();
         return;
@@ -84,15 +87,15 @@ void ProxyCore::fillPnTable()
         PnWait wait = PnWait::TimedOut;
         for (int poll = 0; poll < kPnReadyPolls && wait == PnWait::TimedOut; ++poll) {
             if (isCancelled()) {
-                qDebug() << "The PN address table fill was cancelled.";
+                RP_LOG_DEBUG() << "The PN address table fill was cancelled.";
                 wait = PnWait::Exited;
             } else if (!hasLogined()) {
-                qDebug() << "Exit the ready pn address table: login out!";
+                RP_LOG_DEBUG() << "Exit the ready pn address table: login out!";
                 wait = PnWait::Exited;
             } else if (readInt(*rpc_client, QStringLiteral("__internal.pn_server.slots_ready")) == 1) {
                 wait = PnWait::Ready;
             } else if (!sleepPoll()) {
-                qDebug() << "The PN address table fill was cancelled.";
+                RP_LOG_DEBUG() << "The PN address table fill was cancelled.";
                 wait = PnWait::Exited;
             } else if (!pn_connected) {
                 disconnected_exit();
@@ -100,7 +103,7 @@ void ProxyCore::fillPnTable()
             }
         }
         if (wait == PnWait::TimedOut) {
-            qWarning() << "pn_server ready timeout!";
+            RP_LOG_WARNING() << "pn_server ready timeout!";
         }
         if (wait != PnWait::Ready) {
             return;
@@ -108,16 +111,16 @@ void ProxyCore::fillPnTable()
         AddressTable rows;
         buildPnTable(rows);
         if (isCancelled()) {
-            qDebug() << "The PN address table fill was cancelled.";
+            RP_LOG_DEBUG() << "The PN address table fill was cancelled.";
             return;
         }
         storeTable(pn_mutex, pn_table, std::move(rows));
-        qDebug() << "The PN address table data is ready!";
+        RP_LOG_DEBUG() << "The PN address table data is ready!";
     } catch (const std::exception &e) {
         if (isCancelled()) {
-            qDebug() << "The PN address table fill was cancelled.";
+            RP_LOG_DEBUG() << "The PN address table fill was cancelled.";
         } else {
-            qWarning() << "initPNCacheData" << e.what();
+            RP_LOG_WARNING() << "initPNCacheData" << e.what();
         }
     }
 }
@@ -125,31 +128,31 @@ void ProxyCore::fillPnTable()
 void ProxyCore::fillEipTable()
 {
     if (eip_status == 0) {
-        qDebug() << "Exit the ready eip address table: pn_server disconnected!";
+        RP_LOG_DEBUG() << "Exit the ready eip address table: pn_server disconnected!";
         return;
     }
     try {
         if (isCancelled()) {
-            qDebug() << "The EIP address table fill was cancelled.";
+            RP_LOG_DEBUG() << "The EIP address table fill was cancelled.";
             return;
         }
         if (!hasLogined()) {
-            qDebug() << "Exit the ready eip address table: login out!";
+            RP_LOG_DEBUG() << "Exit the ready eip address table: login out!";
             return;
         }
         AddressTable rows;
         buildEipTable(rows);
         if (isCancelled()) {
-            qDebug() << "The EIP address table fill was cancelled.";
+            RP_LOG_DEBUG() << "The EIP address table fill was cancelled.";
             return;
         }
         storeTable(eip_mutex, eip_table, std::move(rows));
-        qDebug() << "The EIP address table data is ready!";
+        RP_LOG_DEBUG() << "The EIP address table data is ready!";
     } catch (const std::exception &e) {
         if (isCancelled()) {
-            qDebug() << "The EIP address table fill was cancelled.";
+            RP_LOG_DEBUG() << "The EIP address table fill was cancelled.";
         } else {
-            qWarning() << "initEIPCacheData" << e.what();
+            RP_LOG_WARNING() << "initEIPCacheData" << e.what();
         }
     }
 }

@@ -5,6 +5,7 @@
 #include "korvu_sdk/korvu_exception.h"
 #include "korvu_sdk/rpc_client.h"
 #include "korvu_sdk/rtde_client.h"
+#include "library_log.h"
 #include "message_codes.h"
 #include "message_text.h"
 #include "proxy_core.h"
@@ -95,7 +96,7 @@ void MessageDispatch::dispatchBatch(InputParser &parser)
             applyRecordChange(msg, idx);
         } catch (const std::logic_error &e) {
             // A malformed number drops this message's remaining effect; the batch goes on.
-            qWarning() << "Robot message" << msg.code << "has an invalid argument:" << e.what();
+            RP_LOG_WARNING() << "Robot message" << msg.code << "has an invalid argument:" << e.what();
         }
     }
     if (batch_has_unknown) {
@@ -121,7 +122,7 @@ bool MessageDispatch::dispatchPopupControl(const RobotMsg &msg, int idx, int dis
             return true;
         case MessageCode::PopupDismissById: {
             if (args.empty()) {
-                qWarning() << "Popup dismiss by id message has no id.";
+                RP_LOG_WARNING() << "Popup dismiss by id message has no id.";
                 return true;
             }
             bool ok = false;
@@ -130,7 +131,7 @@ bool MessageDispatch::dispatchPopupControl(const RobotMsg &msg, int idx, int dis
             if (ok) {
                 emit proxy.popupDismissById(id);
             } else {
-                qWarning() << "Invalid popup dismiss id:" << text;
+                RP_LOG_WARNING() << "Invalid popup dismiss id:" << text;
             }
             return true;
         }
@@ -183,7 +184,7 @@ bool MessageDispatch::dispatchControllerEvent(const RobotMsg &msg)
             if (!args.empty()) {
                 const bool now_connected = args[0] == "true";
                 core.setPnConnected(now_connected);
-                qDebug() << "pn_server connected changed:" << (now_connected ? "true" : "false");
+                RP_LOG_DEBUG() << "pn_server connected changed:" << (now_connected ? "true" : "false");
                 if (now_connected) {
                     core.startPnFill();
                 }
@@ -215,7 +216,7 @@ bool MessageDispatch::dispatchControllerEvent(const RobotMsg &msg)
                 const int status = std::stoi(args[0]);
                 core.setEipStatus(status);
                 emit proxy.sigEipConnectionStatusChanged(status);
-                qDebug() << "eip_slave_server connected changed:" << status;
+                RP_LOG_DEBUG() << "eip_slave_server connected changed:" << status;
                 if (status == 1) {
                     core.startEipFill();
                 }

@@ -6,6 +6,7 @@
 #include "korvu_sdk/rpc_client.h"
 #include "korvu_sdk/rtde_client.h"
 #include "korvu_sdk/script_client.h"
+#include "library_log.h"
 #include "robot_proxy/realtime_robot_state.h"
 #include "robot_proxy/robot_proxy.h"
 
@@ -105,41 +106,91 @@ bool ProxyCore::hasLogined() const
     return loggedIn() && robotSelected();
 }
 
+namespace
+{
+
+RobotProxy::Failure connectFailure(int result)
+{
+    return result == kConnectBadAddress ? RobotProxy::Failure::BadAddress
+                                        : RobotProxy::Failure::ConnectFailed;
+}
+
+}  // namespace
+
+void ProxyCore::fail(RobotProxy::Failure failure, int code, const QString &text)
+{
+    std::lock_guard<std::mutex> lock(error_mutex);
+    last_error = RobotProxy::LastError{failure, code, text};
+}
+
+RobotProxy::LastError ProxyCore::lastError() const
+{
+    std::lock_guard<std::mutex> lock(error_mutex);
+    return last_error;
+}
+
+int ProxyCore::reconnectRealtime()
+{
+    QString ip;
+    int port = 0;
+    {
+        std::lock_guard<std::mutex> lock(endpoint_mutex);
+        ip = endpoint_ip;
+        port = endpoint_port;
+    }
+    rtde_client->disconnect();
+    realtime_subscribed = false;
+    return rtde_client->connect(ip.toStdString(), port + kRealtimePortOffset);
+}
+
 int ProxyCore::connect(const QString &ip, int port)
 {
     const std::string address = ip.toStdString();
+    {
+        std::lock_guard<std::mutex> lock(endpoint_mutex);
+        endpoint_ip = ip;
+        endpoint_port = port;
+    }
     int result = 0;
     if (!rpc_client->hasConnected()) {
         prepareConnection();
         result = rpc_client->connect(address, port + kRpcPortOffset);
         if (result < 0) {
-            qCritical().nospace() << "Connected to RPC Server " << ip << ":" << port + kRpcPortOffset
-                                  << " FAILED";
+            RP_LOG_CRITICAL().nospace() << "Connected to RPC Server " << ip << ":" << port + kRpcPortOffset << " FAILED";
+            fail(connectFailure(result), result,
+                 QStringLiteral("The RPC server at %1:%2 cannot be reached").arg(ip).arg(port + kRpcPortOffset));
             return result;
         }
-        qInfo().nospace() << "Connected to RPC Server " << ip << ":" << port + kRpcPortOffset;
+        RP_LOG_INFO().nospace() << "Connected to RPC Server " << ip << ":" << port + kRpcPortOffset;
     }
     if (!rtde_client->hasConnected()) {
         prepareConnection();
         result = rtde_client->connect(address, port + kRealtimePortOffset);
         if (result != 0) {
-            qCritical().nospace().noquote()
+            RP_LOG_CRITICAL().nospace().noquote()
                 << "Connected to RTDE Server " << ip << ":" << port + kRealtimePortOffset << " FAILED";
+            fail(connectFailure(result), result,
+                 QStringLiteral("The realtime server at %1:%2 cannot be reached").arg(ip).arg(port + kRealtimePortOffset));
             return result;
         }
-        qInfo().nospace().noquote() << "Connected to RTDE Server " << ip << ":" << port + kRealtimePortOffset;
+        // A new realtime connection carries no channel yet.
+        realtime_subscribed = false;
+        RP_LOG_INFO().nospace().noquote() << "Connected to RTDE Server " << ip << ":" << port + kRealtimePortOffset;
     }
     if (!script_client->hasConnected()) {
         prepareConnection();
         result = script_client->connect(address, port + kScriptPortOffset);
         if (result != 0) {
-            qCritical().nospace().noquote()
+            RP_LOG_CRITICAL().nospace().noquote()
                 << "Connected to SCRIPT Server " << ip << ":" << port + kScriptPortOffset << " FAILED";
+            fail(connectFailure(result), result,
+                 QStringLiteral("The script server at %1:%2 cannot be reached").arg(ip).arg(port + kScriptPortOffset));
             return result;
         }
-        qInfo().nospace().noquote() << "Connected to SCRIPT Server " << ip << ":" << port + kScriptPortOffset;
+        RP_LOG_INFO().nospace().noquote() << "Connected to SCRIPT Server " << ip << ":" << port + kScriptPortOffset;
     }
     if (result == 0) {
+        loss_reported = false;
         withOwner([&](RobotProxy &proxy) { emit proxy.connected(ip, port); });
     }
     return result;
@@ -150,7 +201,10 @@ void ProxyCore::prepareConnection()
     if (auto state = cache()) {
         state->reset();
     }
-    clearSelection();
+    // A fresh connection starts with no robot selected: hasLogined() waits for the next selection.
+    std::lock_guard<std::mutex> lock(selection_mutex);
+    selection.clear();
+    robot_selected = false;
 }
 
 bool ProxyCore::sleepPoll()

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "address_table.h"
+#include "robot_proxy/robot_proxy.h"
 #include "state/robot_selection.h"
 
 namespace temla::korvu_sdk
@@ -62,6 +63,19 @@ public:
 
     // ---- Connection (runs on the caller's thread or a connect worker) ----
     int connect(const QString &ip, int port);
+    // Ends the realtime connection and opens a new one to the endpoint of the last connect, so that
+    // no channel of an earlier login survives. The realtime client's connect result.
+    int reconnectRealtime();
+    // Whether the current realtime connection carries the subscriptions of an earlier login.
+    bool realtimeSubscribed() const { return realtime_subscribed.load(); }
+    void setRealtimeSubscribed(bool subscribed) { realtime_subscribed = subscribed; }
+    // True for the first report of a lost connection since the last successful connect.
+    bool claimLossReport() { return !loss_reported.exchange(true); }
+    void suppressLossReport() { loss_reported = true; }
+
+    // ---- Failures ----
+    void fail(RobotProxy::Failure failure, int code, const QString &text);
+    RobotProxy::LastError lastError() const;
 
     // ---- Fieldbus states and address tables ----
     bool pnConnected() const { return pn_connected.load(); }
@@ -116,6 +130,17 @@ private:
     RobotSelection selection;
     bool robot_selected = false;
     QMap<int, QString> scripts;
+
+    // The endpoint of the last connect, for reconnectRealtime.
+    mutable std::mutex endpoint_mutex;
+    QString endpoint_ip;
+    int endpoint_port = 0;
+    std::atomic<bool> realtime_subscribed{false};
+    // Starts set: nothing is connected, so there is no connection to lose.
+    std::atomic<bool> loss_reported{true};
+
+    mutable std::mutex error_mutex;
+    RobotProxy::LastError last_error;
 
     std::atomic<bool> icm_connected{false};
     std::atomic<bool> pn_connected{false};

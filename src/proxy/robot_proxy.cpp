@@ -83,7 +83,8 @@ void RobotProxy::installClientHandlers()
         if (event != kEventConnectionLost) {
             return;
         }
-        if (auto shared = weak.lock()) {
+        // The RPC and the realtime client both report one loss; the application hears it once.
+        if (auto shared = weak.lock(); shared && shared->claimLossReport()) {
             shared->withOwner([](RobotProxy &proxy) { proxy.sendDisconnectedSignal(); });
         }
     };
@@ -156,6 +157,21 @@ void RobotProxy::sendDisconnectedSignal()
     emit disconnected();
 }
 
+RobotProxy::LastError RobotProxy::lastError() const
+{
+    return core->lastError();
+}
+
+void RobotProxy::setRequestTimeout(int timeout_ms)
+{
+    rpc_client->setRequestTimeout(timeout_ms);
+}
+
+int RobotProxy::requestTimeout() const
+{
+    return rpc_client->requestTimeout();
+}
+
 QString RobotProxy::getErrorCodeMsg(int code)
 {
     return ErrorCode::lookup(code);
@@ -169,7 +185,12 @@ int RobotProxy::sendScript(const std::string &script)
         return 1;
     }
     core->recordScript(script);
-    return script_client->sendString(script);
+    const int result = script_client->sendString(script);
+    if (result != 0) {
+        core->fail(Failure::ScriptNotSent, result,
+                   QStringLiteral("The script client did not take the script"));
+    }
+    return result;
 }
 
 std::string RobotProxy::getScript() const

@@ -1,27 +1,29 @@
 #include "sdk_handlers.h"
 
-#include <QMessageLogger>
+#include <QString>
+
+#include "library_log.h"
 
 namespace temla::korvu_sdk::detail
 {
 
 void forwardSdkLog(int level, const char *file, int line, const std::string &message)
 {
-    const QMessageLogger logger(file, line, nullptr, "default");
+    const QString text = QString::fromStdString(message);
     switch (level) {
         case 0:
         case 1:
-            logger.critical("%s", message.c_str());
+            deliverLog(QtCriticalMsg, file, line, nullptr, text);
             break;
         case 2:
-            logger.warning("%s", message.c_str());
+            deliverLog(QtWarningMsg, file, line, nullptr, text);
             break;
         case 3:
-            logger.info("%s", message.c_str());
+            deliverLog(QtInfoMsg, file, line, nullptr, text);
             break;
         case 4:
         case 5:
-            logger.debug("%s", message.c_str());
+            deliverLog(QtDebugMsg, file, line, nullptr, text);
             break;
         default:
             break;

@@ -2,7 +2,9 @@
 
 #include <exception>
 
+#include "korvu_sdk/korvu_exception.h"
 #include "korvu_sdk/rpc_client.h"
+#include "library_log.h"
 #include "proxy_core.h"
 #include "robot_proxy/realtime_robot_state.h"
 #include "robot_proxy/robot_proxy.h"
@@ -21,6 +23,22 @@ common_interface::KinematicsParam zeroKinematics()
     return {{"a", zeros}, {"d", zeros}, {"alpha", zeros}, {"theta", zeros}, {"beta", zeros}};
 }
 
+// The selection is made by the time the fieldbus registers are read: a register that cannot be read
+// counts as its default, so the selection ends complete, with that fieldbus taken as disconnected.
+template <typename Read, typename Value>
+Value readRegisterOr(RpcClient &rpc, detail::ProxyCore &core, Read read, Value fallback)
+{
+    try {
+        return read(*rpc.getRegisterControl());
+    } catch (const std::exception &e) {
+        RP_LOG_WARNING() << "Fieldbus register unreadable:" << e.what();
+        const auto *korvu = dynamic_cast<const common_interface::KorvuException *>(&e);
+        core.fail(RobotProxy::Failure::FieldbusUnreadable, korvu ? korvu->code() : 0,
+                  QStringLiteral("Fieldbus register unreadable: %1").arg(QString::fromUtf8(e.what())));
+        return fallback;
+    }
+}
+
 }  // namespace
 
 int RobotProxy::selectRobot(int index)
@@ -35,6 +53,10 @@ int RobotProxy::selectRobot(int index)
     }
     switch (core->select(index)) {
         case detail::RobotSelection::Outcome::OutOfRange:
+            core->fail(Failure::OutOfRange, 0,
+                       QStringLiteral("Robot index %1 is outside the %2 robot names")
+                           .arg(index)
+                           .arg(core->robotNames().size()));
             return -1;
         case detail::RobotSelection::Outcome::Unchanged:
             return 0;
@@ -60,16 +82,26 @@ void RobotProxy::emitSelectionSnapshot(int index)
 
 void RobotProxy::readFieldbusRegisters()
 {
-    const bool pn_connected = rpc_client->getRegisterControl()->getBool(kPnConnectedRegister, false);
+    const bool pn_connected = readRegisterOr(
+        *rpc_client, *core,
+        [](common_interface::RegisterControl &registers) {
+            return registers.getBool(kPnConnectedRegister, false);
+        },
+        false);
     core->setPnConnected(pn_connected);
-    qDebug() << "pn_server connected:" << (pn_connected ? "true" : "false");
+    RP_LOG_DEBUG() << "pn_server connected:" << (pn_connected ? "true" : "false");
     if (pn_connected) {
         core->startPnFill();
     }
-    const int status = rpc_client->getRegisterControl()->getInt32(kEipStatusRegister, 0);
+    const int status = readRegisterOr(
+        *rpc_client, *core,
+        [](common_interface::RegisterControl &registers) {
+            return registers.getInt32(kEipStatusRegister, 0);
+        },
+        0);
     core->setEipStatus(status);
     emit sigEipConnectionStatusChanged(status);
-    qDebug() << "eip_slave connect_status:" << status;
+    RP_LOG_DEBUG() << "eip_slave connect_status:" << status;
     if (status == 1) {
         core->startEipFill();
     }
@@ -147,7 +179,12 @@ common_interface::RobotInterfacePtr RobotProxy::getRobotInterface(const std::str
 
 std::vector<std::string> RobotProxy::getAxisNames()
 {
-    return rpc_client->getAxisNames();
+    try {
+        return rpc_client->getAxisNames();
+    } catch (const std::exception &e) {
+        RP_LOG_WARNING() << "getAxisNames:" << e.what();
+        return {};
+    }
 }
 
 common_interface::AxisInterfacePtr RobotProxy::getAxisInterface(const std::string &name)
@@ -180,7 +217,7 @@ common_interface::KinematicsParam RobotProxy::getDH(bool real)
     try {
         return currentRobotRpcInterface()->getRobotConfig()->getKinematicsParam(real);
     } catch (const std::exception &e) {
-        qCritical() << e.what();
+        RP_LOG_CRITICAL() << e.what();
         return zeroKinematics();
     }
 }

@@ -2,6 +2,7 @@
 
 #include <QDebug>
 #include <QString>
+#include "library_log.h"
 
 namespace temla::korvu_sdk::detail
 {
@@ -110,7 +111,7 @@ ChannelTopics topicsOf(const ChannelTable &table, int robot_count, const std::ma
         for (const RobotTopic &topic : table.robot_topics) {
             const std::string name = topicName(topic.pattern, number);
             if (topic.offer == Offer::IfListed && offered.count(name) == 0) {
-                qWarning() << "RTDE field" << QString::fromStdString(name) << "is not supported";
+                RP_LOG_WARNING() << "RTDE field" << QString::fromStdString(name) << "is not supported";
                 listed = false;
             }
         }

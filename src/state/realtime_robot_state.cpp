@@ -13,7 +13,9 @@
 #include "korvu_sdk/korvu_exception.h"
 #include "korvu_sdk/rpc_client.h"
 #include "korvu_sdk/rtde_client.h"
+#include "library_log.h"
 #include "realtime_channels.h"
+#include "request_timeouts.h"
 #include "robot_proxy/robot_math.h"
 #include "robot_selection.h"
 
@@ -143,15 +145,15 @@ RealtimeRobotState::~RealtimeRobotState()
     // flag covers a handler that took the mutex in between.
     closing = true;
     if (rtde_client) {
-        rtde_client->logout();
+        rtde_client->logout(detail::kTeardownRequestTimeoutMs);
         rtde_client->disconnect();
     }
     Lock lock(state_mutex);
     if (rpc_client) {
-        rpc_client->logout();
+        rpc_client->logout(detail::kTeardownRequestTimeoutMs);
         rpc_client->disconnect();
     }
-    qDebug() << "~RealtimeRobotState()";
+    RP_LOG_DEBUG() << "~RealtimeRobotState()";
 }
 
 RobotInfo *RealtimeRobotState::record(int index)
@@ -168,7 +170,7 @@ int RealtimeRobotState::selectRobot(int index)
         return -1;
     }
     if (outcome == detail::RobotSelection::Outcome::Changed && index != old_index) {
-        qDebug() << "Robot index changed from " << old_index << " to " << index;
+        RP_LOG_DEBUG() << "Robot index changed from " << old_index << " to " << index;
     }
     return 0;
 }
@@ -179,7 +181,7 @@ void RealtimeRobotState::reset()
     {
         Lock lock(state_mutex);
         if (selection->index() != -1) {
-            qDebug() << "Reset robot index.";
+            RP_LOG_DEBUG() << "Reset robot index.";
         }
         selection->clear();
         if (runtime_state != RuntimeState::Stopped) {
@@ -431,8 +433,8 @@ std::vector<double> RealtimeRobotState::getTcpForce(const std::vector<double> &f
     }
     try {
         return robot_math::changeFTBase(robot_math::pose_inverse(frame), force);
-    } catch (const common_interface::KorvuException &e) {
-        qWarning() << "getTcpForce throws an exception:" << e.what();
+    } catch (const std::exception &e) {
+        RP_LOG_WARNING() << "getTcpForce throws an exception:" << e.what();
         return std::vector<double>(6, 0.0);
     }
 }

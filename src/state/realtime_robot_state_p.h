@@ -43,6 +43,7 @@ public:
     }
     bool storeDisconnectedModes(int index) { return cache.storeDisconnectedModes(index); }
     RobotModeType storedRobotMode(int index) const { return cache.storedRobotMode(index); }
+    int loginRefresh(std::string &reason) { return cache.loginRefresh(reason); }
 
 private:
     RealtimeRobotState &cache;

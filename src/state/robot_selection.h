@@ -4,6 +4,7 @@
 
 #include <string>
 #include <vector>
+#include "library_log.h"
 
 namespace temla::korvu_sdk::detail
 {
@@ -21,7 +22,7 @@ public:
     {
         const auto count = names.size();
         if (index < 0 || static_cast<std::size_t>(index) >= count) {
-            qWarning() << "RobotProxy select robot of " << index << " out of range(0, " << count << ")";
+            RP_LOG_WARNING() << "RobotProxy select robot of " << index << " out of range(0, " << count << ")";
             return Outcome::OutOfRange;
         }
         const std::string &chosen = names[static_cast<std::size_t>(index)];

@@ -6,6 +6,7 @@
 
 #include "korvu_sdk/rpc_client.h"
 #include "korvu_sdk/rtde_client.h"
+#include "library_log.h"
 #include "realtime_channels.h"
 #include "robot_proxy/realtime_robot_state.h"
 #include "robot_selection.h"
@@ -28,9 +29,9 @@ void deliver(const char *channel, Handler &&handle)
     try {
         handle();
     } catch (const std::exception &e) {
-        qWarning() << "Realtime frame of channel" << channel << "dropped:" << e.what();
+        RP_LOG_WARNING() << "Realtime frame of channel" << channel << "dropped:" << e.what();
     } catch (...) {
-        qWarning() << "Realtime frame of channel" << channel << "dropped";
+        RP_LOG_WARNING() << "Realtime frame of channel" << channel << "dropped";
     }
 }
 
@@ -55,7 +56,7 @@ int RealtimeRobotState::configSubscribe()
             deliver("0", [&] { handleStateFrame(parser, robot_count, listed); });
         });
     if (subscribed != 0) {
-        qCritical() << "Subscribe to realtime state FAILED";
+        RP_LOG_CRITICAL() << "Subscribe to realtime state FAILED";
     }
     rtde_client->subscribe(request(detail::electricalChannel()).first,
                            [this, robot_count](InputParser &parser) {
@@ -162,9 +163,9 @@ void RealtimeRobotState::tickTrack()
     try {
         callback(info.joint_positions, info.tcp_pose);
     } catch (const std::exception &e) {
-        qWarning() << "Track record callback failed:" << e.what();
+        RP_LOG_WARNING() << "Track record callback failed:" << e.what();
     } catch (...) {
-        qWarning() << "Track record callback failed";
+        RP_LOG_WARNING() << "Track record callback failed";
     }
 }
 

@@ -2,6 +2,7 @@
 // that it is not completed and answers a constant; none touches the cache.
 #include <QDebug>
 
+#include "library_log.h"
 #include "robot_proxy/realtime_robot_state.h"
 
 namespace temla
@@ -13,7 +14,7 @@ namespace
 
 void logNotCompleted(const char *text)
 {
-    qWarning("%s", text);
+    RP_LOG_WARNING().noquote() << text;
 }
 
 std::vector<double> sixZeros(const char *text)

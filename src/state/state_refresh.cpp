@@ -5,6 +5,7 @@
 
 #include "korvu_sdk/korvu_exception.h"
 #include "korvu_sdk/rpc_client.h"
+#include "library_log.h"
 #include "request_timeouts.h"
 #include "robot_proxy/realtime_robot_state.h"
 #include "robot_selection.h"
@@ -55,18 +56,36 @@ bool isPowered(RobotModeType mode)
 
 int RealtimeRobotState::updateRobotInformationOnLogin()
 {
+    std::string reason;
+    loginRefresh(reason);
+    return 0;
+}
+
+int RealtimeRobotState::loginRefresh(std::string &reason)
+{
     Lock lock(state_mutex);
     if (!rpc_client) {
         return 0;
     }
-    robot_names = rpc_client->getRobotNames();
-    runtime_state = require(rpc_client->getRuntimeMachine(), "runtime machine")->getStatus();
+    // The robot list and the runtime state come first; without them there is nothing to refresh.
+    try {
+        robot_names = rpc_client->getRobotNames();
+        runtime_state = require(rpc_client->getRuntimeMachine(), "runtime machine")->getStatus();
+    } catch (const KorvuException &e) {
+        reason = e.what();
+        RP_LOG_WARNING() << "Login refresh failed:" << e.what();
+        return e.code() != 0 ? e.code() : kMissingInterface;
+    } catch (const std::exception &e) {
+        reason = e.what();
+        RP_LOG_WARNING() << "Login refresh failed:" << e.what();
+        return kMissingInterface;
+    }
     const int count = std::min(static_cast<int>(robot_names.size()), static_cast<int>(kRobotSlots));
     for (int index = 0; index < count; ++index) {
         try {
             refreshOnLogin(robot_infos[index], robot_names[index]);
         } catch (const KorvuException &e) {
-            qDebug() << e.what();
+            RP_LOG_DEBUG() << e.what();
         } catch (...) {
         }
         if (isPowered(robot_infos[index].robot_mode)) {
@@ -137,7 +156,7 @@ int RealtimeRobotState::updateRobotInformationOnPoweron(int index)
     try {
         refreshOnPoweron(robot_infos[index], robot_names[index]);
     } catch (const KorvuException &e) {
-        qDebug() << e.what();
+        RP_LOG_DEBUG() << e.what();
     } catch (...) {
     }
     return 0;
@@ -204,7 +223,7 @@ void RealtimeRobotState::refreshRecordValue(int index, FetchHandle fetch_handle,
         }
         store(robot_infos[index], handle);
     } catch (const KorvuException &e) {
-        qDebug() << error_text << e.what();
+        RP_LOG_DEBUG() << error_text << e.what();
     }
 }
 
@@ -268,15 +287,17 @@ void RealtimeRobotState::updateModbusSignalNames()
     if (!rpc_client || !rpc_client->hasLogined()) {
         return;
     }
-    rpc_client->setRequestTimeout(detail::kSlowRequestTimeoutMs);
+    // The bound in force is the application's choice (100 ms unless it set another); it is raised for
+    // this one request and put back, after a failure too.
+    const int in_force = rpc_client->requestTimeout();
+    rpc_client->setRequestTimeout(std::max(in_force, detail::kSlowRequestTimeoutMs));
     try {
         modbus_signal_names =
             require(rpc_client->getRegisterControl(), "register control")->modbusGetSignalNames();
     } catch (const KorvuException &e) {
-        qDebug() << e.what();
+        RP_LOG_DEBUG() << e.what();
     }
-    // Restored after a failure too: later requests must not wait the long timeout.
-    rpc_client->setRequestTimeout(detail::kRpcRequestTimeoutMs);
+    rpc_client->setRequestTimeout(in_force);
 }
 
 }  // namespace korvu_sdk

@@ -138,6 +138,8 @@ TEST_F(LoginFlow, RefusedRpcLoginIsMinusOne)
     EXPECT_TRUE(LogCapture::contains("Login to RPC Server FAILED"));
     EXPECT_EQ(logined.count(), 0);
     EXPECT_TRUE(proxy->hasConnected());
+    EXPECT_EQ(proxy->lastError().failure, RobotProxy::Failure::LoginRejected);
+    EXPECT_EQ(proxy->lastError().code, -201) << "the controller's own reason";
 }
 
 // Logins to the three servers run one after another; the simulator holds each login reply back, and
@@ -162,6 +164,8 @@ TEST_F(LoginFlow, RefusedRealtimeLoginIsMinusTwo)
     EXPECT_EQ(loginWithRefusalAfter(*proxy, *sim, std::chrono::milliseconds(500)), -2);
     EXPECT_TRUE(LogCapture::contains("Login to RTDE Server FAILED"));
     EXPECT_TRUE(proxy->getRpcClient()->hasLogined());
+    EXPECT_EQ(proxy->lastError().failure, RobotProxy::Failure::LoginRejected);
+    EXPECT_TRUE(proxy->lastError().text.contains("Realtime"));
 }
 
 TEST_F(LoginFlow, RefusedScriptLoginIsMinusThree)
@@ -170,6 +174,8 @@ TEST_F(LoginFlow, RefusedScriptLoginIsMinusThree)
     EXPECT_EQ(loginWithRefusalAfter(*proxy, *sim, std::chrono::milliseconds(1500)), -3);
     EXPECT_TRUE(LogCapture::contains("Login to Script Server FAILED"));
     EXPECT_TRUE(proxy->getRtdeClient()->hasLogined());
+    EXPECT_EQ(proxy->lastError().failure, RobotProxy::Failure::LoginRejected);
+    EXPECT_TRUE(proxy->lastError().text.contains("Script"));
 }
 
 class SelectionFlow : public SimFixture
@@ -310,26 +316,36 @@ TEST_F(DisconnectFlow, ReportWithoutSelection)
     EXPECT_EQ(recorder.signatures(), expected);
 }
 
-TEST_F(DisconnectFlow, LostConnectionRunsTheReportOnly)
+TEST_F(DisconnectFlow, LostConnectionRunsTheReportOnceOnly)
 {
     ASSERT_EQ(proxy->selectRobot(1), 0);
     QSignalSpy disconnected(proxy.get(), &RobotProxy::disconnected);
     SignalRecorder recorder(proxy.get(), Qt::QueuedConnection);
     sim->dropConnections(ServerKind::All);
-    // The RPC and the realtime client both report the loss, each on its own thread, so the report
-    // runs twice and the two runs may interleave; each run still ends with disconnected(). A frame
-    // that lands between the two drops may add a forwarded mode change of the cache's own.
-    ASSERT_TRUE(waitUntil([&] { return recorder.named("disconnected").size() == 2; }));
+    // The RPC and the realtime client both see the loss, each on its own thread; the application
+    // hears it once. A frame that lands between the two drops may add a forwarded mode change of the
+    // cache's own.
+    ASSERT_TRUE(waitUntil([&] { return recorder.named("disconnected").size() == 1; }));
+    ASSERT_TRUE(waitUntil(
+        [&] { return !proxy->getRpcClient()->hasConnected() && !proxy->getRtdeClient()->hasConnected(); }));
+    waitUntil([] { return false; }, std::chrono::milliseconds(300));
     const auto signatures = recorder.signatures();
     const auto count = [&](const char *signature) {
         return std::count(signatures.begin(), signatures.end(), QByteArray(signature));
     };
-    EXPECT_GE(count("robotModeChanged(int,RobotModeType)"), 2);
-    EXPECT_GE(count("safetyModeChanged(int,SafetyModeType)"), 2);
-    EXPECT_EQ(count("logined(bool)"), 2);
+    EXPECT_EQ(count("disconnected()"), 1);
+    EXPECT_EQ(count("logined(bool)"), 1);
+    EXPECT_GE(count("robotModeChanged(int,RobotModeType)"), 1);
+    EXPECT_GE(count("safetyModeChanged(int,SafetyModeType)"), 1);
     EXPECT_EQ(signatures.back(), QByteArray("disconnected()"));
     EXPECT_EQ(proxy->getRobotIndex(), 1) << "the selection stays after a lost connection";
     EXPECT_EQ(proxy->getRobotName(), QString("robot2"));
+
+    // A reconnection arms the report again.
+    recorder.clear();
+    ASSERT_EQ(proxy->connect(host(), sim->basePort()), 0);
+    sim->dropConnections(ServerKind::Rpc);
+    ASSERT_TRUE(waitUntil([&] { return recorder.named("disconnected").size() == 1; }));
 }
 
 using ScriptFlow = DisconnectFlow;

@@ -1,10 +1,13 @@
 // Pieces of the proxy that need no controller: escape decoding, the signal list, the SDK log
 // forwarding, the catalogue lookup and the meta-type registrations.
 
+#include <QDebug>
 #include <QMetaMethod>
 #include <QMetaType>
 
 #include <gtest/gtest.h>
+
+#include <mutex>
 
 #include "proxy_support.h"
 #include "robot_proxy/robot_proxy.h"
@@ -110,6 +113,43 @@ TEST(SdkLog, LevelsMapToQtSeverities)
         EXPECT_EQ(lines[i].line, 40 + cases[i].first);
         EXPECT_EQ(lines[i].category, "default");
     }
+}
+
+// The application routes the library's lines (its own and the forwarded SDK ones) to its handler and
+// keeps its own lines; without a handler they go to Qt's logger as before.
+TEST(LibraryLog, HandlerTakesTheLibrarysLinesOnly)
+{
+    RobotProxy proxy;
+    struct Routed {
+        QtMsgType type;
+        std::string text;
+        std::string category;
+    };
+    std::vector<Routed> routed;
+    std::mutex mutex;
+    RobotProxy::setLogHandler([&](QtMsgType type, const QMessageLogContext &context, const QString &text) {
+        std::lock_guard<std::mutex> lock(mutex);
+        routed.push_back({type, text.toStdString(), context.category ? context.category : ""});
+    });
+    LogCapture::clear();
+    EXPECT_EQ(proxy.selectRobot(5), -1);
+    temla::korvu_sdk::detail::forwardSdkLog(2, "sdk_file.cpp", 7, "sdk line");
+    qWarning() << "application line";
+    RobotProxy::setLogHandler(nullptr);
+
+    const std::string warning = "RobotProxy select robot of  5  out of range(0,  0 )";
+    ASSERT_EQ(routed.size(), 2u);
+    EXPECT_EQ(routed[0].type, QtWarningMsg);
+    EXPECT_EQ(routed[0].text, warning);
+    EXPECT_EQ(routed[0].category, "default");
+    EXPECT_EQ(routed[1].text, "sdk line");
+    const auto lines = LogCapture::snapshot();
+    ASSERT_EQ(lines.size(), 1u);
+    EXPECT_EQ(lines[0].text, "application line");
+
+    // Without a handler, the same line reaches Qt's logger as it always did.
+    EXPECT_EQ(proxy.selectRobot(5), -1);
+    EXPECT_EQ(LogCapture::count(warning), 1);
 }
 
 TEST(ProxyConstruction, RegistersTheMetaTypesAndTheCatalogue)

@@ -35,6 +35,13 @@ constexpr int kLoginNotConnected = -1;
 constexpr int kLoginRejected = -2;  // the controller refused the user name or password
 constexpr int kLoginNoAnswer = -3;  // timeout, lost connection or malformed reply
 
+// Why the last login of a client failed: the controller's error code and text, or the client's own
+// (error_code::kTimeout, kConnectionLost, ...). Code 0 and an empty text when it has not failed.
+struct LoginFailure {
+    int code = 0;
+    std::string message;
+};
+
 // Default bound of a request before setRequestTimeout() is called, and of the realtime and script
 // clients' requests.
 constexpr int kDefaultRequestTimeoutMs = 3000;

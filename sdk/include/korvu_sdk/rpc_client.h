@@ -29,6 +29,8 @@ public:
     int login(const std::string &user, const std::string &password);
     // Does nothing when not connected; never throws.
     int logout();
+    // The same with the logout request bounded by timeout_ms instead of the request time-out.
+    int logout(int timeout_ms);
     // Closes the connection and stops the client's threads. Does nothing when not connected.
     int disconnect();
     bool hasConnected() const;
@@ -38,6 +40,14 @@ public:
     void setEventHandler(EventHandler handler);
     // Bounds every later request, in milliseconds (values below 1 are taken as 1). Returns 0.
     int setRequestTimeout(int timeout_ms);
+    // The bound in force, in milliseconds.
+    int requestTimeout() const;
+    // Why the last login failed (the controller's code and text, or the client's own).
+    LoginFailure lastLoginFailure() const;
+    // How long a connection may carry nothing from the server before it is closed as lost
+    // (event 1), in milliseconds; default kLivenessTimeoutMs, 0 turns the check off. Applies from
+    // the next connect(). Returns 0.
+    int setLivenessTimeout(int timeout_ms);
 };
 
 }  // namespace korvu_sdk

@@ -44,6 +44,8 @@ public:
     int connect(const std::string &ip, int port);
     int login(const std::string &user, const std::string &password);
     int logout();
+    // The same with the logout request bounded by timeout_ms instead of the request time-out.
+    int logout(int timeout_ms);
     // Ends the connection, its topics and subscriptions. Returns once no subscriber of this client
     // is running any more; called from inside a subscriber it returns at once and no further
     // subscriber is called after the current one. Because it waits for a running subscriber, do not
@@ -54,6 +56,10 @@ public:
 
     void setLogHandler(LogHandler handler);
     void setEventHandler(EventHandler handler);
+    // How long a connection may carry nothing from the server before it is closed as lost
+    // (event 1), in milliseconds; default kLivenessTimeoutMs, 0 turns the check off. Applies from
+    // the next connect(). Returns 0.
+    int setLivenessTimeout(int timeout_ms);
 
     // Output names the server offers, with their InputParser::Type codes. Empty when not
     // connected, not logged in, or on failure.
