@@ -5,14 +5,14 @@
 set -euo pipefail
 
 packages=(
-  build-essential cmake ninja-build pkg-config
+  build-essential cmake ninja-build pkg-config dpkg-dev
   qtbase5-dev qttools5-dev qttools5-dev-tools
   libeigen3-dev libceres-dev
   nlohmann-json3-dev libasio-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   liborocos-kdl-dev pybind11-dev python3-dev python3-numpy
   clang-format clang-tidy
-  xvfb xauth
+  doxygen xvfb xauth
 )
 fuzz_packages=(clang libclang-rt-14-dev)
 

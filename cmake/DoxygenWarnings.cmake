@@ -1,0 +1,11 @@
+# Counts the warnings of a Doxygen run (docs target); fails when WERROR is set and there are any.
+file(STRINGS ${WARNINGS} lines REGEX "warning:")
+list(LENGTH lines count)
+if(count GREATER 0)
+  message(STATUS "Doxygen: ${count} warnings, listed in ${WARNINGS}")
+  if(WERROR)
+    message(FATAL_ERROR "Doxygen warnings are errors (ROBOT_PROXY_DOCS_WERROR)")
+  endif()
+else()
+  message(STATUS "Doxygen: no warnings")
+endif()
