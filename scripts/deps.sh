@@ -12,7 +12,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   liborocos-kdl-dev pybind11-dev python3-dev python3-numpy
   clang-format clang-tidy
-  doxygen
+  doxygen xvfb xauth
 )
 fuzz_packages=(clang libclang-rt-14-dev)
 

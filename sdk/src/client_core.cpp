@@ -2,6 +2,7 @@
 
 #include "korvu_sdk/korvu_exception.h"
 #include "korvu_wire/protocol.h"
+#include "korvu_wire/values.h"
 
 namespace temla
 {
@@ -44,7 +45,7 @@ int ClientCore::connect(const std::string &ip, int port)
         stale->shutdown();
     }
     auto fresh = std::make_shared<Session>(name_, encoding_, handlers_, makeHooks());
-    const int result = fresh->open(ip, port);
+    const int result = fresh->open(ip, port, liveness_ms_.load());
     if (result != kConnectOk) {
         return result;
     }
@@ -60,7 +61,14 @@ int ClientCore::login(const std::string &user, const std::string &password)
         return kLoginNotConnected;
     }
     try {
-        current->request(korvu_wire::kLogin, Json::array({user, password}), requestTimeout());
+        // Only `true` logs in; any other answer is a protocol fault, so the hook closes the
+        // connection and the request raises kProtocol.
+        current->request(korvu_wire::kLogin, Json::array({user, password}), requestTimeout(),
+                         [](const Json &result) {
+                             if (result != Json(true)) {
+                                 throw korvu_wire::WireError("login answered " + result.dump());
+                             }
+                         });
         current->setLoggedIn(true);
         return 0;
     } catch (const KorvuException &e) {

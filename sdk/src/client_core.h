@@ -38,6 +38,8 @@ public:
     void setEventHandler(EventHandler handler) { handlers_->setEvent(std::move(handler)); }
     void setRequestTimeout(int timeout_ms) { timeout_ms_ = timeout_ms < 1 ? 1 : timeout_ms; }
     int requestTimeout() const { return timeout_ms_.load(); }
+    // Applies from the next connect(); 0 turns the check off.
+    void setLivenessTimeout(int timeout_ms) { liveness_ms_ = timeout_ms < 0 ? 0 : timeout_ms; }
     LoginFailure lastLoginFailure() const;
 
     // A request on a logged-in connection; raises KorvuException (kNotConnected, kNotLoggedIn, ...).
@@ -58,6 +60,7 @@ private:
     const korvu_wire::Encoding encoding_;
     const std::shared_ptr<Handlers> handlers_ = std::make_shared<Handlers>();
     std::atomic<int> timeout_ms_{kDefaultRequestTimeoutMs};
+    std::atomic<int> liveness_ms_{kLivenessTimeoutMs};
     mutable std::mutex failure_mutex_;
     LoginFailure login_failure_;
     std::mutex connect_mutex_;

@@ -57,6 +57,11 @@ int RpcClient::setRequestTimeout(int timeout_ms)
     core_->setRequestTimeout(timeout_ms);
     return 0;
 }
+int RpcClient::setLivenessTimeout(int timeout_ms)
+{
+    core_->setLivenessTimeout(timeout_ms);
+    return 0;
+}
 
 int RpcClient::requestTimeout() const
 {

@@ -199,6 +199,11 @@ void RtdeClient::setEventHandler(EventHandler handler)
 {
     core_->setEventHandler(std::move(handler));
 }
+int RtdeClient::setLivenessTimeout(int timeout_ms)
+{
+    core_->setLivenessTimeout(timeout_ms);
+    return 0;
+}
 
 std::map<std::string, int> RtdeClient::getOutputMaps()
 {

@@ -135,6 +135,11 @@ void ScriptClient::setEventHandler(EventHandler handler)
 {
     core_->setEventHandler(std::move(handler));
 }
+int ScriptClient::setLivenessTimeout(int timeout_ms)
+{
+    core_->setLivenessTimeout(timeout_ms);
+    return 0;
+}
 
 int ScriptClient::sendString(const std::string &text)
 {

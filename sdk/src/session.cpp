@@ -1,9 +1,11 @@
 #include "session.h"
 
+#include <algorithm>
 #include <chrono>
 #include <exception>
 
 #include "korvu_sdk/korvu_exception.h"
+#include "korvu_wire/protocol.h"
 #include "korvu_wire/values.h"
 
 namespace temla
@@ -54,7 +56,7 @@ Session::~Session()
     }
 }
 
-int Session::open(const std::string &ip, int port)
+int Session::open(const std::string &ip, int port, int liveness_timeout_ms)
 {
     if (port <= 0 || port > 65535 || ip.empty()) {
         return kConnectBadAddress;
@@ -137,8 +139,67 @@ int Session::open(const std::string &ip, int port)
                 session->onClosed(reason, local);
             }
         });
+    if (liveness_timeout_ms > 0) {
+        asio::post(io_, [weak, liveness_timeout_ms] {
+            if (auto session = weak.lock()) {
+                session->startLiveness(liveness_timeout_ms);
+            }
+        });
+    }
     KORVU_LOG(*handlers_, kLogInfo, name_ + " connected to " + ip + ":" + std::to_string(port));
     return kConnectOk;
+}
+
+void Session::startLiveness(int timeout_ms)
+{
+    last_heard_ = std::chrono::steady_clock::now();
+    last_ping_ = last_heard_;
+    liveness_timer_.emplace(io_);
+    checkLiveness(timeout_ms);
+}
+
+// A stopped or hung server keeps its socket open, so silence is the only sign of it. Any message
+// counts as a sign of life; an idle connection is pinged to draw one.
+void Session::checkLiveness(int timeout_ms)
+{
+    if (!open_) {
+        return;
+    }
+    const auto now = std::chrono::steady_clock::now();
+    const auto timeout = std::chrono::milliseconds(timeout_ms);
+    const auto ping_interval = timeout * kPingIntervalMs / kLivenessTimeoutMs;
+    if (now - last_heard_ >= timeout) {
+        const std::string reason = "no message from the server for " + std::to_string(timeout_ms) + " ms";
+        KORVU_LOG(*handlers_, kLogError, name_ + " " + reason + ", closing the connection");
+        connection_->abort(reason);
+        return;
+    }
+    if (now - last_heard_ >= ping_interval && now - last_ping_ >= ping_interval) {
+        sendPing();
+        last_ping_ = now;
+    }
+    liveness_timer_->expires_after(std::max(ping_interval / 4, std::chrono::milliseconds(1)));
+    std::weak_ptr<Session> weak = shared_from_this();
+    liveness_timer_->async_wait([weak, timeout_ms](asio::error_code ec) {
+        auto session = weak.lock();
+        if (!ec && session) {
+            session->checkLiveness(timeout_ms);
+        }
+    });
+}
+
+// The answer (a result, or an error from a server that does not know the method) matches a
+// pending entry nobody waits for and is dropped; only its arrival matters.
+void Session::sendPing()
+{
+    int64_t id = 0;
+    {
+        std::lock_guard<std::mutex> lock(pending_mutex_);
+        id = next_id_++;
+        pending_.emplace(id, std::make_shared<Pending>());
+    }
+    connection_->send(
+        korvu_wire::serialize(korvu_wire::makeRequest(id, korvu_wire::kPing, Json::array()), encoding_));
 }
 
 void Session::stopAll()
@@ -296,6 +357,7 @@ Json Session::request(const std::string &method, Json params, int timeout_ms, Re
 
 void Session::onMessage(std::string payload)
 {
+    last_heard_ = std::chrono::steady_clock::now();
     Json message;
     if (!korvu_wire::deserialize(payload, encoding_, message)) {
         fail("unreadable message of " + std::to_string(payload.size()) + " bytes");
@@ -320,6 +382,8 @@ void Session::onMessage(std::string payload)
                 } catch (const std::exception &e) {
                     fail("ill-typed " + envelope.method + ": " + e.what());
                 }
+                // Waiting for the delivery thread is our own delay, not the server's silence.
+                last_heard_ = std::chrono::steady_clock::now();
             }
             return;
         case Envelope::Kind::Result:

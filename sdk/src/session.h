@@ -1,6 +1,7 @@
 #pragma once
 
 #include <atomic>
+#include <chrono>
 #include <condition_variable>
 #include <cstdint>
 #include <deque>
@@ -55,7 +56,8 @@ public:
     Session &operator=(const Session &) = delete;
 
     // Connects within kConnectTimeoutMs and starts the threads. kConnectOk or a kConnect* code.
-    int open(const std::string &ip, int port);
+    // A server silent for liveness_timeout_ms (0: no limit) is taken as lost; see kPingIntervalMs.
+    int open(const std::string &ip, int port, int liveness_timeout_ms);
     // Deliberate end: no event. Joins both threads unless called on one of them.
     void shutdown();
 
@@ -83,6 +85,9 @@ private:
     };
 
     void runDelivery();
+    void startLiveness(int timeout_ms);
+    void checkLiveness(int timeout_ms);
+    void sendPing();
     void onMessage(std::string payload);
     void onClosed(const std::string &reason, bool local);
     void failPending(int code, const std::string &message);
@@ -103,6 +108,11 @@ private:
     std::thread delivery_thread_;
     std::thread::id io_thread_id_;
     std::thread::id delivery_thread_id_;
+
+    // Liveness, on the I/O thread only: when the server last sent a message, when we last pinged.
+    std::optional<asio::steady_timer> liveness_timer_;
+    std::chrono::steady_clock::time_point last_heard_;
+    std::chrono::steady_clock::time_point last_ping_;
 
     std::atomic<bool> open_{false};
     std::atomic<bool> logged_in_{false};

@@ -125,7 +125,8 @@ void Connections::accept(ServerKind kind)
             if (!ec) {
                 auto session = std::make_shared<Session>();
                 session->kind = kind;
-                session->connection = std::make_shared<FramedConnection>(std::move(socket));
+                session->connection = std::make_shared<FramedConnection>(
+                    std::move(socket), korvu_wire::kMaxFrameSize, connections.input_budget_);
                 auto remote = session->connection->remoteEndpoint();
                 session->peer = remote.address().to_string() + ":" + std::to_string(remote.port());
                 self->sessions.insert(session);
@@ -225,6 +226,8 @@ Json Connections::route(const std::shared_ptr<Session> &session, const Envelope 
         logout(session);
         return true;
     }
+    if (request.method == korvu_wire::kPing)
+        return true;  // liveness: answered before login too
     if (!session->logged_in)
         throw RpcError(korvu_wire::kErrNotLoggedIn, "not logged in");
     switch (session->kind) {

@@ -10,6 +10,7 @@
 #include "korvu_wire/codec.h"
 #include "korvu_wire/protocol.h"
 #include "session.h"
+#include "korvu_wire/framed_connection.h"
 
 namespace temla::korvu_sim
 {
@@ -31,6 +32,8 @@ public:
     // Closes the current connections of one server or of all; the servers keep accepting.
     void drop(ServerKind kind);
     void send(const std::shared_ptr<Session> &session, const korvu_wire::Json &message);
+    // Bytes of unfinished incoming frames over all connections; any thread.
+    std::size_t bufferedInput() const { return input_budget_->used(); }
 
 private:
     void accept(ServerKind kind);
@@ -46,6 +49,9 @@ private:
     Simulator::Impl &sim_;
     std::array<std::unique_ptr<asio::ip::tcp::acceptor>, kServerCount> acceptors_;
     std::set<std::shared_ptr<asio::steady_timer>> stall_timers_;
+    // Many peers announcing large frames must not hold the simulator's memory between them.
+    const std::shared_ptr<korvu_wire::InputBudget> input_budget_ =
+        std::make_shared<korvu_wire::InputBudget>(kMaxBufferedInput);
 };
 
 }  // namespace temla::korvu_sim

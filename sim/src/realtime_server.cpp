@@ -62,7 +62,7 @@ Json RealtimeServer::setTopic(const std::shared_ptr<Session> &session, const Jso
     std::vector<std::string> names = korvu_wire::asStringVector(params[1]);
     double frequency = korvu_wire::asDouble(params[2]);
     int wanted = korvu_wire::asInt32(params[3]);
-    if (!(frequency > 0.0) || frequency > korvu_wire::kMaxFrequency)
+    if (!(frequency >= korvu_wire::kMinFrequency) || frequency > korvu_wire::kMaxFrequency)
         throw RpcError(korvu_wire::kErrInvalidParams, "frequency out of range");
     Json types = sim_.locked([&] {
         Json found = Json::array();

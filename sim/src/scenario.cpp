@@ -195,8 +195,9 @@ ScenarioEvent parseEvent(const json &entry, const std::string &where, size_t rob
 
     ScenarioEvent event;
     const json &at = required(entry, "at", where);
-    if (!at.is_number() || at.get<double>() < 0.0 || !std::isfinite(at.get<double>()))
-        fail(where + ".at", "must be a number of seconds, 0 or more");
+    if (!at.is_number() || !(at.get<double>() >= 0.0 && at.get<double>() <= kMaxEventSeconds))
+        fail(where + ".at",
+             "must be a number of seconds from 0 to " + std::to_string(static_cast<long>(kMaxEventSeconds)));
     event.at = at.get<double>();
 
     std::vector<std::string> present;

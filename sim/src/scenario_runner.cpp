@@ -1,6 +1,8 @@
 #include "scenario_runner.h"
 
+#include <algorithm>
 #include <chrono>
+#include <numeric>
 
 #include "korvu_wire/protocol.h"
 #include "simulator_impl.h"
@@ -12,32 +14,85 @@ using common_interface::RobotModeType;
 using common_interface::SafetyModeType;
 using korvu_wire::Json;
 
+namespace
+{
+// Due events run per turn of the io thread before other work gets its turn.
+constexpr size_t kEventsPerTurn = 256;
+
+bool earlier(const ScenarioEvent &a, const ScenarioEvent &b)
+{
+    return a.at < b.at;
+}
+}  // namespace
+
 void ScenarioRunner::start()
 {
     if (started_)
         return;
     started_ = true;
-    for (const auto &event : sim_.options.events) {
-        auto timer = std::make_unique<asio::steady_timer>(
-            sim_.io,
-            std::chrono::duration_cast<SteadyClock::duration>(std::chrono::duration<double>(event.at)));
-        timer->async_wait([self = sim_.shared_from_this(), event](std::error_code ec) {
-            if (!ec)
-                self->scenario.run(event);
-        });
-        timers_.push_back(std::move(timer));
+    origin_ = SteadyClock::now();
+    const auto &events = sim_.options.events;
+    if (!std::is_sorted(events.begin(), events.end(), earlier)) {
+        order_.resize(events.size());
+        std::iota(order_.begin(), order_.end(), size_t{0});
+        std::stable_sort(order_.begin(), order_.end(),
+                         [&events](size_t a, size_t b) { return earlier(events[a], events[b]); });
     }
+    timer_ = std::make_unique<asio::steady_timer>(sim_.io);
+    armNext();
 }
 
 void ScenarioRunner::cancel()
 {
-    for (auto &timer : timers_)
-        timer->cancel();
+    cancelled_ = true;
+    if (timer_)
+        timer_->cancel();
 }
 
 void ScenarioRunner::clear()
 {
-    timers_.clear();
+    timer_.reset();
+}
+
+const ScenarioEvent &ScenarioRunner::event(size_t position) const
+{
+    return sim_.options.events[order_.empty() ? position : order_[position]];
+}
+
+// Times are clamped to [0, kMaxEventSeconds] before conversion: a larger double would overflow the
+// clock's integer count and come out in the past.
+SteadyClock::time_point ScenarioRunner::dueTime(size_t position) const
+{
+    const double at = event(position).at;
+    const double seconds = at > 0.0 ? std::min(at, kMaxEventSeconds) : 0.0;
+    return origin_ +
+           std::chrono::duration_cast<SteadyClock::duration>(std::chrono::duration<double>(seconds));
+}
+
+void ScenarioRunner::armNext()
+{
+    if (cancelled_ || next_ >= sim_.options.events.size())
+        return;
+    timer_->expires_at(dueTime(next_));
+    timer_->async_wait([self = sim_.shared_from_this()](std::error_code ec) {
+        if (!ec)
+            self->scenario.runDue();
+    });
+}
+
+void ScenarioRunner::runDue()
+{
+    const auto now = SteadyClock::now();
+    for (size_t ran = 0; ran < kEventsPerTurn && next_ < sim_.options.events.size() && dueTime(next_) <= now;
+         ++ran)
+        run(event(next_++));
+    if (cancelled_)
+        return;
+    if (next_ < sim_.options.events.size() && dueTime(next_) <= now) {
+        asio::post(sim_.io, [self = sim_.shared_from_this()] { self->scenario.runDue(); });
+        return;
+    }
+    armNext();
 }
 
 void ScenarioRunner::run(const ScenarioEvent &event)

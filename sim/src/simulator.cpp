@@ -393,6 +393,11 @@ std::uint64_t Simulator::framesSent() const
     return impl->locked([&] { return impl->frames_sent; });
 }
 
+std::size_t Simulator::bufferedInputBytes() const
+{
+    return impl->connections.bufferedInput();
+}
+
 int Simulator::callCount(const std::string &method) const
 {
     return impl->locked([&] {

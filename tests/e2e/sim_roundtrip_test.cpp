@@ -473,4 +473,27 @@ TEST_F(SimRoundTrip, EachDropRaisesEventOneOnItsClientAndReconnectStartsClean)
     EXPECT_EQ(codeOf([&] { rpc.getRobotNames(); }), error_code::kNotConnected);
 }
 
+// The simulator answers the liveness pings on every server, before and after login, so an idle
+// connection stays up.
+TEST_F(SimRoundTrip, IdleConnectionsStayUpOnPings)
+{
+    rpc.disconnect();
+    rtde.disconnect();
+    script.disconnect();
+    rpc.setLivenessTimeout(150);
+    rtde.setLivenessTimeout(150);
+    script.setLivenessTimeout(150);
+    ASSERT_EQ(rpc.connect(sim.host(), sim.rpcPort()), 0);
+    ASSERT_EQ(rtde.connect(sim.host(), sim.realtimePort()), 0);
+    ASSERT_EQ(script.connect(sim.host(), sim.scriptPort()), 0);
+    std::this_thread::sleep_for(450ms);  // unauthenticated and idle
+    ASSERT_EQ(rpc.login("operator", "secret"), 0);
+    ASSERT_EQ(rtde.login("operator", "secret"), 0);
+    ASSERT_EQ(script.login("operator", "secret"), 0);
+    std::this_thread::sleep_for(450ms);  // logged in and idle
+    EXPECT_TRUE(rpc.hasLogined() && rtde.hasLogined() && script.hasLogined());
+    EXPECT_GE(sim.callCount("ping"), 6);
+    EXPECT_EQ(rpc_events + rtde_events + script_events, 0);
+}
+
 }  // namespace

@@ -141,6 +141,25 @@ TEST_F(RpcAgainstFake, RejectedLoginReturnsRejected)
     EXPECT_TRUE(rpc.hasConnected());
 }
 
+// The login result is `true`; any other answer is a protocol fault that drops the connection.
+TEST_F(RpcAgainstFake, LoginAnswerOtherThanTrueIsAProtocolFault)
+{
+    const std::vector<Json> answers = {false, nullptr, "true", 1, Json::object(), Json::array({true})};
+    int expected_clients = 1;
+    for (const auto &answer : answers) {
+        SCOPED_TRACE(answer.dump());
+        server.setHandler(
+            [answer](FakeServer &s, const wire::Envelope &request) { s.reply(request.id, answer); });
+        EXPECT_EQ(rpc.login("u", "p"), temla::korvu_sdk::kLoginNoAnswer);
+        EXPECT_FALSE(rpc.hasLogined());
+        EXPECT_TRUE(waitUntil([&] { return events.lost == 1; }));
+        EXPECT_FALSE(rpc.hasConnected());
+        events.lost = 0;
+        server.closeClient();
+        ASSERT_EQ(rpc.connect("127.0.0.1", server.port()), 0);
+        ASSERT_TRUE(server.waitForClients(++expected_clients));
+    }
+
 TEST_F(RpcAgainstFake, LoginFailureKeepsTheServersReasonAndTheBoundReadsBack)
 {
     EXPECT_EQ(rpc.lastLoginFailure().code, 0);
@@ -487,6 +506,28 @@ TEST_F(RtdeAgainstFake, LostConnectionEndsSubscriptionsAndRaisesEventOnce)
     EXPECT_EQ(events.lost, 1);
 }
 
+// A subscriber slower than the stream holds the reader back; that wait is not the server's silence.
+TEST_F(RtdeAgainstFake, SlowSubscriberIsNotTakenForASilentServer)
+{
+    rtde.disconnect();
+    rtde.setLivenessTimeout(200);
+    ASSERT_EQ(rtde.connect("127.0.0.1", server.port()), 0);
+    ASSERT_EQ(rtde.login("u", "p"), 0);
+    ASSERT_EQ(rtde.setTopic(false, {"counter"}, 10.0, 0), 0);
+    std::atomic<int> calls{0};
+    rtde.subscribe(0, [&](InputParser &) {
+        if (calls++ == 0) {
+            std::this_thread::sleep_for(600ms);  // the queue fills behind it and the reader waits
+        }
+    });
+    for (int i = 0; i < 400; ++i) {
+        sendFrame(0, {i});
+    }
+    EXPECT_TRUE(waitUntil([&] { return calls == 400; }));
+    EXPECT_TRUE(rtde.hasConnected());
+    EXPECT_EQ(events.lost, 0);
+}
+
 TEST(ScriptAgainstFake, SendStringAndTheThreeCallbacks)
 {
     FakeServer server(wire::Encoding::Json);
@@ -539,6 +580,50 @@ TEST(ScriptAgainstFake, SendStringAndTheThreeCallbacks)
     // A notification with the wrong parameters breaks the connection.
     server.send(wire::makeNotification("scriptError2", Json::array({"only one"})));
     EXPECT_TRUE(waitUntil([&] { return !script.hasConnected(); }));
+}
+
+// A stopped server keeps its socket open and says nothing. Each client pings an idle connection
+// and reports the silence as event 1 within the liveness bound (shortened here).
+constexpr auto kTestLiveness = 300ms;
+
+template <typename Client>
+void expectSilenceReportedAsLost(wire::Encoding encoding)
+{
+    FakeServer server(encoding);
+    Client client(0);
+    Events events;
+    client.setEventHandler(events.handler());
+    client.setLivenessTimeout(static_cast<int>(kTestLiveness.count()));
+    ASSERT_EQ(client.connect("127.0.0.1", server.port()), 0);
+    ASSERT_EQ(client.login("u", "p"), 0);
+    std::this_thread::sleep_for(3 * kTestLiveness);  // idle, but the server answers the pings
+    EXPECT_TRUE(client.hasConnected());
+    EXPECT_EQ(events.lost, 0);
+
+    server.setAnswerPings(false);
+    const auto stopped = std::chrono::steady_clock::now();
+    ASSERT_TRUE(waitUntil([&] { return events.lost == 1; }));
+    const auto elapsed = std::chrono::steady_clock::now() - stopped;
+    // The last ping answer came at most a ping interval and a check period before the stop.
+    EXPECT_GE(elapsed, kTestLiveness / 2);
+    EXPECT_LT(elapsed, kTestLiveness + 1s);  // a second of slack for loaded or sanitized runs
+    EXPECT_FALSE(client.hasConnected());
+}
+
+TEST(Liveness, SilentServerIsReportedAsLostByEveryClient)
+{
+    {
+        SCOPED_TRACE("RPC");
+        expectSilenceReportedAsLost<RpcClient>(wire::Encoding::Json);
+    }
+    {
+        SCOPED_TRACE("realtime");
+        expectSilenceReportedAsLost<RtdeClient>(wire::Encoding::MsgPack);
+    }
+    {
+        SCOPED_TRACE("script");
+        expectSilenceReportedAsLost<ScriptClient>(wire::Encoding::Json);
+    }
 }
 
 }  // namespace

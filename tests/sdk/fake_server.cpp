@@ -1,6 +1,7 @@
 #include "fake_server.h"
 
 #include "korvu_wire/framed_connection.h"
+#include "korvu_wire/protocol.h"
 
 namespace wire = temla::korvu_wire;
 
@@ -82,6 +83,12 @@ void FakeServer::serve(asio::ip::tcp::socket &socket)
         std::string why;
         if (!wire::deserialize(payload, encoding_, message) || !wire::parseEnvelope(message, request, why)) {
             return;
+        }
+        if (request.method == wire::kPing) {
+            if (answer_pings_) {
+                reply(request.id, true);
+            }
+            continue;
         }
         Handler handler;
         {

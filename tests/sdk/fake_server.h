@@ -27,6 +27,9 @@ public:
     int port() const { return port_; }
     // Default: login and logout answer true, everything else gets no answer.
     void setHandler(Handler handler);
+    // The clients' liveness pings are answered `true` (and not recorded) unless turned off, which
+    // makes the server look like a stopped process.
+    void setAnswerPings(bool answer) { answer_pings_ = answer; }
 
     void reply(int64_t id, Json result);
     void replyError(int64_t id, int code, const std::string &message);
@@ -48,6 +51,7 @@ private:
     int port_ = 0;
     std::thread thread_;
     std::atomic<bool> stopping_{false};
+    std::atomic<bool> answer_pings_{true};
 
     mutable std::mutex mutex_;
     std::condition_variable changed_;

@@ -74,6 +74,7 @@ TEST(Scenario, RejectsInvalidFilesNamingTheFault)
         {R"({"robots": [{"name": "a", "robot_mode": "Idle"}]})", "robots[0].robot_mode"},
         {R"({"events": [{"message": {"code": 1}}]})", "events[0]: missing \"at\""},
         {R"({"events": [{"at": -1, "drop": "all"}]})", "events[0].at"},
+        {R"({"events": [{"at": 1e10, "drop": "all"}]})", "events[0].at"},
         {R"({"events": [{"at": 1}]})", "exactly one action"},
         {R"({"events": [{"at": 1, "drop": "all", "script_error": {"text": "x"}}]})", "exactly one action"},
         {R"({"events": [{"at": 1, "drop": "everything"}]})", "events[0].drop"},

@@ -3,7 +3,11 @@
 
 #include <asio.hpp>
 #include <chrono>
+#include <memory>
 #include <optional>
+#include <system_error>
+#include <thread>
+#include <vector>
 
 #include "korvu_sim/simulator.h"
 #include "korvu_wire/codec.h"
@@ -164,6 +168,19 @@ TEST_F(SimulatorTest, LoginChecksCredentialsAndCanBeRefused)
     sim->refuseLogins(false);
     EXPECT_TRUE(client.login());
     EXPECT_EQ(sim->loginCount(ServerKind::Rpc), 1);
+}
+
+TEST_F(SimulatorTest, EveryServerAnswersPingBeforeAndAfterLogin)
+{
+    const std::pair<int, Encoding> servers[] = {{sim->rpcPort(), Encoding::Json},
+                                                {sim->realtimePort(), Encoding::MsgPack},
+                                                {sim->scriptPort(), Encoding::Json}};
+    for (const auto &server : servers) {
+        RawClient client(server.first, server.second);
+        EXPECT_EQ(client.call(korvu_wire::kPing, Json::array())["result"], true);
+        ASSERT_TRUE(client.login());
+        EXPECT_EQ(client.call(korvu_wire::kPing, Json::array())["result"], true);
+    }
 }
 
 TEST_F(SimulatorTest, AnswersRobotInformationAndRegisters)
@@ -360,6 +377,108 @@ TEST(SimulatorLifecycle, ScenarioEventsRunAfterTheFirstLogin)
     RawClient again(sim.rpcPort(), Encoding::Json);
     ASSERT_TRUE(again.login());
     EXPECT_EQ(again.call("RegisterControl.getInt32", Json::array({"custom", 0}))["result"], 5);
+}
+
+// ---- A hostile or careless peer must not push the simulator over ----
+
+ScenarioEvent registerEvent(double at, std::int64_t value)
+{
+    ScenarioEvent event;
+    event.at = at;
+    event.kind = ScenarioEvent::Kind::Register;
+    event.name = "custom";
+    event.register_value = value;
+    return event;
+}
+
+// 1e10 s overflowed the clock conversion and ran the event at once.
+TEST(SimulatorHardening, EventTimeBeyondTheClockNeverFiresEarly)
+{
+    SimulatorOptions options;
+    options.events = {registerEvent(1e10, 5), registerEvent(1e300, 6)};
+    Simulator sim(options);
+    sim.start();
+    RawClient client(sim.rpcPort(), Encoding::Json);
+    ASSERT_TRUE(client.login());
+    std::this_thread::sleep_for(100ms);  // an event due "at once" would have run by now
+    EXPECT_EQ(client.call("RegisterControl.getInt32", Json::array({"custom", 0}))["result"], 0);
+}
+
+// 1e-10 Hz overflowed the period and sent frames as fast as the simulator could.
+TEST_F(SimulatorTest, FrequencyBelowTheLowestRateIsRefused)
+{
+    RawClient client = realtime();
+    ASSERT_TRUE(client.login());
+    for (const double frequency : {1e-10, 0.0009, -1.0}) {
+        EXPECT_EQ(client.call("setTopic", Json::array({false, Json::array({"R1_message"}), frequency,
+                                                       0}))["error"]["code"],
+                  korvu_wire::kErrInvalidParams)
+            << frequency;
+    }
+    EXPECT_EQ(client.call("setTopic",
+                          Json::array({false, Json::array({"R1_message"}), 0.001, 0}))["result"]["channel"],
+              0);
+}
+
+// One timer per event, made at the first login, held up the io thread: 200,000 events far ahead
+// must not delay that login's answer (the old way took about half a second).
+TEST(SimulatorHardening, LongScenarioDoesNotHoldUpTheFirstLogin)
+{
+    SimulatorOptions options;
+    options.events.assign(200000, registerEvent(1000.0, 1));
+    Simulator sim(options);
+    sim.start();
+    RawClient client(sim.rpcPort(), Encoding::Json);
+    const auto before = std::chrono::steady_clock::now();
+    ASSERT_TRUE(client.login());
+    EXPECT_LT(std::chrono::steady_clock::now() - before, 250ms);
+}
+
+// Events given out of time order through the options run in time order, all of them, in turns.
+TEST(SimulatorHardening, EventsRunInTimeOrderWhateverTheirListOrder)
+{
+    constexpr int kEvents = 2000;
+    SimulatorOptions options;
+    for (int i = kEvents - 1; i >= 0; --i)
+        options.events.push_back(registerEvent(i * 1e-5, i));
+    Simulator sim(options);
+    sim.start();
+    RawClient client(sim.rpcPort(), Encoding::Json);
+    ASSERT_TRUE(client.login());
+    // Polled over the connection: the register is the only sign of the events.
+    Json value;
+    const auto deadline = std::chrono::steady_clock::now() + kWait;
+    do {
+        value = client.call("RegisterControl.getInt32", Json::array({"custom", -1}))["result"];
+    } while (value != kEvents - 1 && std::chrono::steady_clock::now() < deadline);
+    EXPECT_EQ(value, kEvents - 1);
+}
+
+// Twenty unauthenticated peers announcing 16 MiB frames held 332 MB. Together the connections hold
+// at most kMaxBufferedInput; the peers beyond it are closed, and all is given back when they go.
+TEST_F(SimulatorTest, AnnouncedFramesShareOneInputBudget)
+{
+    constexpr size_t kPeers = 8;
+    constexpr size_t kSent = 12u * 1024u * 1024u;  // 8 x 12 MiB is more than the 64 MiB budget
+    const std::string body(kSent, ' ');
+    std::vector<std::unique_ptr<RawClient>> peers;
+    for (size_t i = 0; i < kPeers; ++i) {
+        peers.push_back(std::make_unique<RawClient>(sim->rpcPort(), Encoding::Json));
+        try {
+            peers.back()->sendRaw(korvu_wire::encodeFrameHeader(korvu_wire::kMaxFrameSize) + body);
+        } catch (const std::system_error &) {
+            // closed by the simulator while sending: expected for the peers past the budget
+        }
+    }
+    EXPECT_LE(sim->bufferedInputBytes(), kMaxBufferedInput);
+    EXPECT_TRUE(sim->waitFor([&] { return sim->connectionCount(ServerKind::Rpc) <= 5; }, kWait))
+        << sim->connectionCount(ServerKind::Rpc);
+    peers.clear();
+    EXPECT_TRUE(sim->waitFor(
+        [&] { return sim->connectionCount(ServerKind::Rpc) == 0 && sim->bufferedInputBytes() == 0; }, kWait))
+        << sim->bufferedInputBytes();
+    RawClient fresh = rpc();
+    EXPECT_TRUE(fresh.login());
 }
 
 }  // namespace

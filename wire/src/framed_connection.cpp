@@ -20,10 +20,23 @@ std::string encodeFrameHeader(std::size_t payload_size)
                        static_cast<char>((size >> 8) & 0xff), static_cast<char>(size & 0xff)};
 }
 
-FramedConnection::FramedConnection(asio::ip::tcp::socket socket, std::size_t max_frame_size)
+bool InputBudget::take(std::size_t bytes)
+{
+    std::size_t used = used_.load();
+    do {
+        if (bytes > limit_ - used) {
+            return false;
+        }
+    } while (!used_.compare_exchange_weak(used, used + bytes));
+    return true;
+}
+
+FramedConnection::FramedConnection(asio::ip::tcp::socket socket, std::size_t max_frame_size,
+                                   std::shared_ptr<InputBudget> budget)
     : socket_(std::move(socket)),
       strand_(asio::make_strand(socket_.get_executor())),
-      max_frame_size_(max_frame_size)
+      max_frame_size_(max_frame_size),
+      budget_(std::move(budget))
 {
     asio::error_code ignored;
     remote_ = socket_.remote_endpoint(ignored);
@@ -71,6 +84,7 @@ void FramedConnection::readBody(std::size_t remaining)
     if (remaining == 0) {
         std::string payload;
         payload.swap(body_);
+        releaseBudget();
         if (on_message_) {
             on_message_(std::move(payload));
         }
@@ -80,6 +94,13 @@ void FramedConnection::readBody(std::size_t remaining)
         return;
     }
     chunk_.resize(std::min(remaining, kReadChunk));
+    if (budget_) {
+        if (!budget_->take(chunk_.size())) {
+            finish("incoming frames of all connections exceed the input budget", false);
+            return;
+        }
+        budgeted_ += chunk_.size();
+    }
     asio::async_read(
         socket_, asio::buffer(chunk_),
         asio::bind_executor(strand_, [self = shared_from_this(), remaining](asio::error_code ec,
@@ -142,6 +163,14 @@ void FramedConnection::abort(const std::string &reason)
     asio::dispatch(strand_, [self = shared_from_this(), reason] { self->finish(reason, false); });
 }
 
+void FramedConnection::releaseBudget()
+{
+    if (budget_) {
+        budget_->give(budgeted_);
+    }
+    budgeted_ = 0;
+}
+
 void FramedConnection::finish(const std::string &reason, bool local)
 {
     if (!open_.exchange(false)) {
@@ -150,6 +179,9 @@ void FramedConnection::finish(const std::string &reason, bool local)
     asio::error_code ignored;
     socket_.shutdown(asio::ip::tcp::socket::shutdown_both, ignored);
     socket_.close(ignored);
+    std::string().swap(body_);
+    std::string().swap(chunk_);
+    releaseBudget();
     auto on_close = std::move(on_close_);
     if (on_close) {
         on_close(reason, local);

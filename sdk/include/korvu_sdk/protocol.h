@@ -22,5 +22,12 @@ constexpr const char *kRobotMessageTopic = "R1_message";
 // Not raised by a deliberate disconnect().
 constexpr int kEventConnectionLost = 1;
 
+// Liveness of a connection: after kPingIntervalMs without any message from the server the client
+// sends a `ping` request; once kLivenessTimeoutMs pass without any message the connection is
+// closed as lost (event 1). A client checks every quarter of the ping interval, so a silent server
+// is reported within kLivenessTimeoutMs + kPingIntervalMs / 4 of its last message.
+constexpr int kPingIntervalMs = 1000;
+constexpr int kLivenessTimeoutMs = 3 * kPingIntervalMs;
+
 }  // namespace korvu_sdk
 }  // namespace temla

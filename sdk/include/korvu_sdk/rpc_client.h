@@ -44,6 +44,10 @@ public:
     int requestTimeout() const;
     // Why the last login failed (the controller's code and text, or the client's own).
     LoginFailure lastLoginFailure() const;
+    // How long a connection may carry nothing from the server before it is closed as lost
+    // (event 1), in milliseconds; default kLivenessTimeoutMs, 0 turns the check off. Applies from
+    // the next connect(). Returns 0.
+    int setLivenessTimeout(int timeout_ms);
 };
 
 }  // namespace korvu_sdk

@@ -56,6 +56,10 @@ public:
 
     void setLogHandler(LogHandler handler);
     void setEventHandler(EventHandler handler);
+    // How long a connection may carry nothing from the server before it is closed as lost
+    // (event 1), in milliseconds; default kLivenessTimeoutMs, 0 turns the check off. Applies from
+    // the next connect(). Returns 0.
+    int setLivenessTimeout(int timeout_ms);
 
     // Output names the server offers, with their InputParser::Type codes. Empty when not
     // connected, not logged in, or on failure.

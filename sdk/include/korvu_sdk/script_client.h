@@ -43,6 +43,10 @@ public:
 
     void setLogHandler(LogHandler handler);
     void setEventHandler(EventHandler handler);
+    // How long a connection may carry nothing from the server before it is closed as lost
+    // (event 1), in milliseconds; default kLivenessTimeoutMs, 0 turns the check off. Applies from
+    // the next connect(). Returns 0.
+    int setLivenessTimeout(int timeout_ms);
 
     int sendString(const std::string &text);
     void subscribeScriptError(ScriptErrorCallback callback);

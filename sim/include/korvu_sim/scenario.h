@@ -29,6 +29,10 @@ struct ScenarioRobot {
     bool enc_tick_count = false;
 };
 
+// Latest event time, in seconds after the first login (about 11.5 days); later times are refused
+// by the parser and run at this time when given through SimulatorOptions.
+inline constexpr double kMaxEventSeconds = 1e6;
+
 struct ScenarioEvent {
     enum class Kind { Message, RobotMode, SafetyMode, Register, ScriptError, VariableUpdate, Drop };
 

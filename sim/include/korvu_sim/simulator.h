@@ -1,6 +1,7 @@
 #pragma once
 
 #include <chrono>
+#include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -13,6 +14,10 @@
 
 namespace temla::korvu_sim
 {
+
+// Bytes of unfinished incoming frames all connections together may hold (four of the largest
+// frames); a connection that would go beyond it is closed.
+inline constexpr std::size_t kMaxBufferedInput = 64u * 1024u * 1024u;
 
 struct SimulatorOptions {
     std::string host = "127.0.0.1";
@@ -133,6 +138,8 @@ public:
     std::uint64_t framesSent() const;
 
     // --- observation ---
+    // Bytes of incoming frames not yet complete, over all connections (at most kMaxBufferedInput).
+    std::size_t bufferedInputBytes() const;
     int callCount(const std::string &method) const;
     void resetCallCounts();
     int connectionCount(ServerKind kind) const;  // All: the sum of the three

@@ -24,6 +24,21 @@ constexpr std::size_t kMaxQueuedBytes = 64u * 1024u * 1024u;
 
 std::string encodeFrameHeader(std::size_t payload_size);
 
+// Bytes of unfinished incoming frames that a group of connections (a server's) may hold together.
+// A connection that would go beyond it is closed; what it held is given back.
+class InputBudget
+{
+public:
+    explicit InputBudget(std::size_t limit) : limit_(limit) {}
+    bool take(std::size_t bytes);
+    void give(std::size_t bytes) { used_ -= bytes; }
+    std::size_t used() const { return used_.load(); }
+
+private:
+    const std::size_t limit_;
+    std::atomic<std::size_t> used_{0};
+};
+
 // One TCP connection carrying length-prefixed frames. All socket work runs on a strand of the
 // socket's executor; send() and close() may be called from any thread. Handlers run on that strand.
 class FramedConnection : public std::enable_shared_from_this<FramedConnection>
@@ -33,7 +48,8 @@ public:
     // Called once when the connection ends; `local` is true when close() ended it.
     using CloseHandler = std::function<void(const std::string &reason, bool local)>;
 
-    explicit FramedConnection(asio::ip::tcp::socket socket, std::size_t max_frame_size = kMaxFrameSize);
+    explicit FramedConnection(asio::ip::tcp::socket socket, std::size_t max_frame_size = kMaxFrameSize,
+                              std::shared_ptr<InputBudget> budget = nullptr);
     FramedConnection(const FramedConnection &) = delete;
     FramedConnection &operator=(const FramedConnection &) = delete;
 
@@ -54,11 +70,14 @@ private:
     void readBody(std::size_t remaining);
     void writeNext();
     void finish(const std::string &reason, bool local);
+    void releaseBudget();
 
     asio::ip::tcp::socket socket_;
     asio::strand<asio::ip::tcp::socket::executor_type> strand_;
     asio::ip::tcp::endpoint remote_;
     const std::size_t max_frame_size_;
+    const std::shared_ptr<InputBudget> budget_;
+    std::size_t budgeted_ = 0;  // bytes of body_ taken from budget_
     std::atomic<bool> open_{true};
     MessageHandler on_message_;
     CloseHandler on_close_;

@@ -19,6 +19,7 @@ using korvu_sdk::kScriptPortOffset;
 // Methods common to the three servers.
 constexpr const char *kLogin = "login";
 constexpr const char *kLogout = "logout";
+constexpr const char *kPing = "ping";
 
 // Realtime server.
 constexpr const char *kGetOutputMaps = "getOutputMaps";
@@ -26,6 +27,8 @@ constexpr const char *kSetTopic = "setTopic";
 constexpr const char *kFrameNotification = "frame";
 constexpr int kMaxChannels = 16;
 constexpr double kMaxFrequency = 1000.0;
+// One frame per 1000 s; lower rates would overflow the servers' clocks.
+constexpr double kMinFrequency = 0.001;
 
 // Script server.
 constexpr const char *kSendString = "sendString";
