@@ -9,23 +9,23 @@ namespace temla
 namespace korvu_sdk
 {
 
-// Port of each server relative to the controller's base port.
-constexpr int kScriptPortOffset = 2;
-constexpr int kRpcPortOffset = 4;
-constexpr int kRealtimePortOffset = 10;
+/// Port of each server relative to the controller's base port.
+constexpr int kScriptPortOffset = 2;     ///< script server
+constexpr int kRpcPortOffset = 4;        ///< RPC server
+constexpr int kRealtimePortOffset = 10;  ///< realtime data server
 
-// The realtime output that carries the robot messages (a list of RobotMsg).
+/// The realtime output that carries the robot messages (a list of RobotMsg).
 constexpr const char *kRobotMessageTopic = "R1_message";
 
-// Event codes passed to an EventHandler.
-// The connection was lost (peer closed, network error, or the peer sent invalid protocol).
-// Not raised by a deliberate disconnect().
+/// Event codes passed to an EventHandler.
+/// The connection was lost (peer closed, network error, or the peer sent invalid protocol).
+/// Not raised by a deliberate disconnect().
 constexpr int kEventConnectionLost = 1;
 
-// Liveness of a connection: after kPingIntervalMs without any message from the server the client
-// sends a `ping` request; once kLivenessTimeoutMs pass without any message the connection is
-// closed as lost (event 1). A client checks every quarter of the ping interval, so a silent server
-// is reported within kLivenessTimeoutMs + kPingIntervalMs / 4 of its last message.
+/// Liveness of a connection: after kPingIntervalMs without any message from the server the client
+/// sends a `ping` request; once kLivenessTimeoutMs pass without any message the connection is
+/// closed as lost (event 1). A client checks every quarter of the ping interval, so a silent server
+/// is reported within kLivenessTimeoutMs + kPingIntervalMs / 4 of its last message.
 constexpr int kPingIntervalMs = 1000;
 constexpr int kLivenessTimeoutMs = 3 * kPingIntervalMs;
 

@@ -10,6 +10,7 @@ namespace temla
 namespace common_interface
 {
 
+/// Mode of a robot arm, from no controller through power-up to running.
 enum class RobotModeType : int32_t {
     NoController = -1,
     Disconnected = 0,
@@ -26,6 +27,7 @@ enum class RobotModeType : int32_t {
     PowerOffing = 11,
 };
 
+/// Safety mode of a robot arm.
 enum class SafetyModeType : int32_t {
     Undefined = 0,
     Normal = 1,
@@ -39,13 +41,14 @@ enum class SafetyModeType : int32_t {
     Fault = 9,
 };
 
+/// Operational mode: jogging and freedrive need Manual.
 enum class OperationalModeType : int32_t {
     Disabled = 0,
     Automatic = 1,
     Manual = 2,
 };
 
-// Program runtime state of the controller's interpreter.
+/// Program runtime state of the controller's interpreter.
 enum class RuntimeState : int32_t {
     Running = 0,
     Retracting = 1,
@@ -57,7 +60,7 @@ enum class RuntimeState : int32_t {
     Aborting = 7,
 };
 
-// State of one joint's drive.
+/// State of one joint's drive.
 enum class JointStateType : int32_t {
     PowerOff = 0,
     Busy = 1,
@@ -66,7 +69,7 @@ enum class JointStateType : int32_t {
     Collision = 4,
 };
 
-// What an output does when the program stops or the robot powers off.
+/// What an output does when the program stops or the robot powers off.
 enum class StandardOutputRunState : int32_t {
     None = 0,
     StopLow = 1,
@@ -75,17 +78,18 @@ enum class StandardOutputRunState : int32_t {
     PowerOffHigh = 4,
 };
 
-// Tool payload: mass (kg), centre of gravity (3, m), axes of mass (3, rad), inertia matrix (9, row by row).
+/// Tool payload: mass (kg), centre of gravity (3, m), axes of mass (3, rad), inertia matrix (9, row by row).
 using Payload = std::tuple<double, std::vector<double>, std::vector<double>, std::vector<double>>;
 
-// One robot message: a numeric code with its arguments, as streamed on "R1_message".
+/// One robot message: a numeric code with its arguments, as streamed on "R1_message".
 struct RobotMsg {
-    int64_t timestamp = 0;
-    int32_t level = 0;
-    int32_t code = 0;
-    std::string source;
-    std::vector<std::string> args;
+    int64_t timestamp = 0;          ///< When the controller raised the message.
+    int32_t level = 0;              ///< Severity level.
+    int32_t code = 0;               ///< Message code in the error-code catalogue.
+    std::string source;             ///< Source of the message, such as a robot or joint name.
+    std::vector<std::string> args;  ///< Arguments that fill the placeholders of the code's text.
 
+    /// Field-wise equality.
     bool operator==(const RobotMsg &other) const
     {
         return timestamp == other.timestamp && level == other.level && code == other.code &&
@@ -93,16 +97,17 @@ struct RobotMsg {
     }
 };
 
-// Status of one gripper as streamed on "gripper_status"; the name identifies the gripper.
+/// Status of one gripper as streamed on "gripper_status"; the name identifies the gripper.
 struct GripperStatus {
-    std::string name;
-    bool connected = false;
-    bool enabled = false;
-    int32_t error_code = 0;
-    double position = 0.0;
-    double speed = 0.0;
-    double force = 0.0;
+    std::string name;        ///< Name of the gripper.
+    bool connected = false;  ///< Whether the gripper is connected.
+    bool enabled = false;    ///< Whether the gripper is enabled.
+    int32_t error_code = 0;  ///< The gripper's error code, 0 when none.
+    double position = 0.0;   ///< Finger position.
+    double speed = 0.0;      ///< Finger speed.
+    double force = 0.0;      ///< Gripping force.
 
+    /// Field-wise equality.
     bool operator==(const GripperStatus &other) const
     {
         return name == other.name && connected == other.connected && enabled == other.enabled &&
@@ -111,6 +116,7 @@ struct GripperStatus {
     }
 };
 
+/// "SafetyModeType." followed by the value's name; "SafetyModeType.Unkown" for a value outside the enumeration.
 inline std::string toString(SafetyModeType mode)
 {
     static const char *const names[] = {
@@ -123,6 +129,7 @@ inline std::string toString(SafetyModeType mode)
     return std::string("SafetyModeType.") + names[value];
 }
 
+/// "RobotModeType." followed by the value's name; "RobotModeType.Unkown" for a value outside the enumeration.
 inline std::string toString(RobotModeType mode)
 {
     static const char *const names[] = {
