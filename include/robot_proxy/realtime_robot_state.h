@@ -74,93 +74,93 @@ struct ROBOT_PROXY_EXPORT RobotInfo {
     /// A record with the default values.
     RobotInfo();
 
-    std::string robot_type;  ///< Robot type name the controller reports.
-    std::string robot_sub_type;  ///< Robot sub-type name.
-    std::string control_box_type;  ///< Control box type name.
-    int dof = 6;  ///< Number of joints.
-    Payload payload;  ///< Mounted payload (mass, centre of gravity, inertia).
-    std::vector<double> joint_positions;  ///< Joint positions, rad.
-    std::vector<double> joint_speeds;  ///< Joint speeds, rad/s.
-    std::vector<double> joint_currents;  ///< Joint currents, A.
-    std::vector<double> tcp_pose;  ///< TCP pose [x, y, z, rx, ry, rz] in the base frame.
-    std::vector<double> tcp_speed;  ///< TCP speed.
-    std::vector<double> tool_pose;  ///< Tool pose.
-    std::vector<double> tcp_force;  ///< Force and torque at the TCP.
-    std::vector<double> tcp_force_sensor;  ///< Force and torque read by the TCP force sensor.
-    std::vector<double> joint_voltages;  ///< Joint voltages, V.
-    std::vector<double> joint_temperatures;  ///< Joint temperatures.
+    std::string robot_type;                   ///< Robot type name the controller reports.
+    std::string robot_sub_type;               ///< Robot sub-type name.
+    std::string control_box_type;             ///< Control box type name.
+    int dof = 6;                              ///< Number of joints.
+    Payload payload;                          ///< Mounted payload (mass, centre of gravity, inertia).
+    std::vector<double> joint_positions;      ///< Joint positions, rad.
+    std::vector<double> joint_speeds;         ///< Joint speeds, rad/s.
+    std::vector<double> joint_currents;       ///< Joint currents, A.
+    std::vector<double> tcp_pose;             ///< TCP pose [x, y, z, rx, ry, rz] in the base frame.
+    std::vector<double> tcp_speed;            ///< TCP speed.
+    std::vector<double> tool_pose;            ///< Tool pose.
+    std::vector<double> tcp_force;            ///< Force and torque at the TCP.
+    std::vector<double> tcp_force_sensor;     ///< Force and torque read by the TCP force sensor.
+    std::vector<double> joint_voltages;       ///< Joint voltages, V.
+    std::vector<double> joint_temperatures;   ///< Joint temperatures.
     std::vector<JointStateType> joint_state;  ///< State of each joint.
     RobotModeType robot_mode = RobotModeType::NoController;  ///< Robot mode.
-    SafetyModeType safety_mode = SafetyModeType::Normal;  ///< Safety mode.
-    int operational_mode = 0;  ///< Operational mode (an OperationalModeType value).
-    int handle_state = 0;  ///< Handle state.
-    int handle_mode = 0;  ///< Handle mode.
-    bool link_mode_enabled = false;  ///< Whether link mode is on.
-    bool freedrive_enabled = false;  ///< Whether freedrive (hand guiding) is on.
-    double main_voltage = 0.0;  ///< Main supply voltage, V.
-    double robot_voltage = 0.0;  ///< Robot supply voltage, V.
-    double robot_current = 0.0;  ///< Robot current, A.
-    double control_box_temperature = 0.0;  ///< Control box temperature.
-    double control_box_humidity = 0.0;  ///< Control box humidity.
-    int collision_level = 0;  ///< Collision sensitivity level.
-    int slow_down_level = 0;  ///< Slow-down level.
-    std::string tool_unique_id;  ///< Unique id of the tool board.
-    std::string master_board_unique_id;  ///< Unique id of the master board.
-    std::string slave_board_unique_id;  ///< Unique id of the slave board.
-    std::string pedestal_unique_id;  ///< Unique id of the pedestal.
-    std::vector<std::string> joint_unique_ids;  ///< Unique id of each joint.
-    std::string handle_unique_id;  ///< Unique id of the handle.
-    std::string hardware_interface_version;  ///< Version of the hardware interface.
-    std::vector<int> joint_firmware_versions;  ///< Firmware version of each joint.
-    std::vector<int> joint_hardware_versions;  ///< Hardware version of each joint.
-    int tool_firmware_version = 0;  ///< Firmware version of the tool board.
-    int tool_hardware_version = 0;  ///< Hardware version of the tool board.
-    int master_board_firmware_version = 0;  ///< Firmware version of the master board.
-    int master_board_hardware_version = 0;  ///< Hardware version of the master board.
-    int slave_board_firmware_version = 0;  ///< Firmware version of the slave board.
-    int slave_board_hardware_version = 0;  ///< Hardware version of the slave board.
-    int pedestal_firmware_version = 0;  ///< Firmware version of the pedestal.
-    int pedestal_hardware_version = 0;  ///< Hardware version of the pedestal.
-    int handle_firmware_version = 0;  ///< Firmware version of the handle.
-    int handle_hardware_version = 0;  ///< Hardware version of the handle.
-    int standard_digital_input_num = 0;  ///< Number of standard digital inputs.
-    int tool_digital_input_num = 0;  ///< Number of tool digital inputs.
-    int configurable_digital_input_num = 0;  ///< Number of configurable digital inputs.
-    int standard_digital_output_num = 0;  ///< Number of standard digital outputs.
-    int tool_digital_output_num = 0;  ///< Number of tool digital outputs.
-    int configurable_digital_output_num = 0;  ///< Number of configurable digital outputs.
-    int standard_analog_input_num = 0;  ///< Number of standard analog inputs.
-    int tool_analog_input_num = 0;  ///< Number of tool analog inputs.
-    int standard_analog_output_num = 0;  ///< Number of standard analog outputs.
-    int tool_analog_output_num = 0;  ///< Number of tool analog outputs.
-    int static_link_input_num = 0;  ///< Number of static link inputs.
-    int static_link_output_num = 0;  ///< Number of static link outputs.
-    DhParamMap real_dh_param;  ///< Calibrated kinematic parameters.
-    DhParamMap theory_dh_param;  ///< Nominal kinematic parameters.
-    std::vector<bool> standard_digital_input_bits;  ///< State of the standard digital inputs, entry i being input or output i.
-    std::vector<bool> tool_digital_input_bits;  ///< State of the tool digital inputs, entry i being input or output i.
-    std::vector<bool> configurable_digital_input_bits;  ///< State of the configurable digital inputs, entry i being input or output i.
-    std::vector<bool> link_digital_input_bits;  ///< State of the link digital inputs, entry i being input or output i.
-    std::vector<bool> standard_digital_output_bits;  ///< State of the standard digital outputs, entry i being input or output i.
-    std::vector<bool> tool_digital_output_bits;  ///< State of the tool digital outputs, entry i being input or output i.
-    std::vector<bool> configurable_digital_output_bits;  ///< State of the configurable digital outputs, entry i being input or output i.
-    std::vector<bool> link_digital_output_bits;  ///< State of the link digital outputs, entry i being input or output i.
-    std::vector<double> standard_analog_input_values;  ///< Values of the standard analog inputs.
-    std::vector<double> tool_analog_input_values;  ///< Values of the tool analog inputs.
-    std::vector<double> standard_analog_output_values;  ///< Values of the standard analog outputs.
-    std::vector<double> tool_analog_output_values;  ///< Values of the tool analog outputs.
-    std::vector<std::string> joints_model_type;  ///< Model type of each joint.
-    std::vector<double> joint_max_positions;  ///< Upper joint position limits, rad.
-    std::vector<double> joint_min_positions;  ///< Lower joint position limits, rad.
-    std::vector<double> joint_max_speeds;  ///< Joint speed limits, rad/s.
-    std::vector<double> joint_max_accelerations;  ///< Joint acceleration limits, rad/s^2.
-    std::vector<double> tcp_max_speeds;  ///< TCP speed limits.
-    std::vector<double> tcp_max_accelerations;  ///< TCP acceleration limits.
-    std::vector<double> gravity;  ///< Gravity vector in the base frame.
-    bool simulation_enabled = false;  ///< Whether the robot runs in simulation.
-    double speed_fraction = 0.0;  ///< Speed fraction the controller applies.
-    int handle_io_status = 0;  ///< I/O status of the handle.
-    std::vector<int> enc_tick_count;  ///< Encoder tick count of each joint.
+    SafetyModeType safety_mode = SafetyModeType::Normal;     ///< Safety mode.
+    int operational_mode = 0;                            ///< Operational mode (an OperationalModeType value).
+    int handle_state = 0;                                ///< Handle state.
+    int handle_mode = 0;                                 ///< Handle mode.
+    bool link_mode_enabled = false;                      ///< Whether link mode is on.
+    bool freedrive_enabled = false;                      ///< Whether freedrive (hand guiding) is on.
+    double main_voltage = 0.0;                           ///< Main supply voltage, V.
+    double robot_voltage = 0.0;                          ///< Robot supply voltage, V.
+    double robot_current = 0.0;                          ///< Robot current, A.
+    double control_box_temperature = 0.0;                ///< Control box temperature.
+    double control_box_humidity = 0.0;                   ///< Control box humidity.
+    int collision_level = 0;                             ///< Collision sensitivity level.
+    int slow_down_level = 0;                             ///< Slow-down level.
+    std::string tool_unique_id;                          ///< Unique id of the tool board.
+    std::string master_board_unique_id;                  ///< Unique id of the master board.
+    std::string slave_board_unique_id;                   ///< Unique id of the slave board.
+    std::string pedestal_unique_id;                      ///< Unique id of the pedestal.
+    std::vector<std::string> joint_unique_ids;           ///< Unique id of each joint.
+    std::string handle_unique_id;                        ///< Unique id of the handle.
+    std::string hardware_interface_version;              ///< Version of the hardware interface.
+    std::vector<int> joint_firmware_versions;            ///< Firmware version of each joint.
+    std::vector<int> joint_hardware_versions;            ///< Hardware version of each joint.
+    int tool_firmware_version = 0;                       ///< Firmware version of the tool board.
+    int tool_hardware_version = 0;                       ///< Hardware version of the tool board.
+    int master_board_firmware_version = 0;               ///< Firmware version of the master board.
+    int master_board_hardware_version = 0;               ///< Hardware version of the master board.
+    int slave_board_firmware_version = 0;                ///< Firmware version of the slave board.
+    int slave_board_hardware_version = 0;                ///< Hardware version of the slave board.
+    int pedestal_firmware_version = 0;                   ///< Firmware version of the pedestal.
+    int pedestal_hardware_version = 0;                   ///< Hardware version of the pedestal.
+    int handle_firmware_version = 0;                     ///< Firmware version of the handle.
+    int handle_hardware_version = 0;                     ///< Hardware version of the handle.
+    int standard_digital_input_num = 0;                  ///< Number of standard digital inputs.
+    int tool_digital_input_num = 0;                      ///< Number of tool digital inputs.
+    int configurable_digital_input_num = 0;              ///< Number of configurable digital inputs.
+    int standard_digital_output_num = 0;                 ///< Number of standard digital outputs.
+    int tool_digital_output_num = 0;                     ///< Number of tool digital outputs.
+    int configurable_digital_output_num = 0;             ///< Number of configurable digital outputs.
+    int standard_analog_input_num = 0;                   ///< Number of standard analog inputs.
+    int tool_analog_input_num = 0;                       ///< Number of tool analog inputs.
+    int standard_analog_output_num = 0;                  ///< Number of standard analog outputs.
+    int tool_analog_output_num = 0;                      ///< Number of tool analog outputs.
+    int static_link_input_num = 0;                       ///< Number of static link inputs.
+    int static_link_output_num = 0;                      ///< Number of static link outputs.
+    DhParamMap real_dh_param;                            ///< Calibrated kinematic parameters.
+    DhParamMap theory_dh_param;                          ///< Nominal kinematic parameters.
+    std::vector<bool> standard_digital_input_bits;       ///< Standard digital input states.
+    std::vector<bool> tool_digital_input_bits;           ///< Tool digital input states.
+    std::vector<bool> configurable_digital_input_bits;   ///< Configurable digital input states.
+    std::vector<bool> link_digital_input_bits;           ///< Link digital input states.
+    std::vector<bool> standard_digital_output_bits;      ///< Standard digital output states.
+    std::vector<bool> tool_digital_output_bits;          ///< Tool digital output states.
+    std::vector<bool> configurable_digital_output_bits;  ///< Configurable digital output states.
+    std::vector<bool> link_digital_output_bits;          ///< Link digital output states.
+    std::vector<double> standard_analog_input_values;    ///< Values of the standard analog inputs.
+    std::vector<double> tool_analog_input_values;        ///< Values of the tool analog inputs.
+    std::vector<double> standard_analog_output_values;   ///< Values of the standard analog outputs.
+    std::vector<double> tool_analog_output_values;       ///< Values of the tool analog outputs.
+    std::vector<std::string> joints_model_type;          ///< Model type of each joint.
+    std::vector<double> joint_max_positions;             ///< Upper joint position limits, rad.
+    std::vector<double> joint_min_positions;             ///< Lower joint position limits, rad.
+    std::vector<double> joint_max_speeds;                ///< Joint speed limits, rad/s.
+    std::vector<double> joint_max_accelerations;         ///< Joint acceleration limits, rad/s^2.
+    std::vector<double> tcp_max_speeds;                  ///< TCP speed limits.
+    std::vector<double> tcp_max_accelerations;           ///< TCP acceleration limits.
+    std::vector<double> gravity;                         ///< Gravity vector in the base frame.
+    bool simulation_enabled = false;                     ///< Whether the robot runs in simulation.
+    double speed_fraction = 0.0;                         ///< Speed fraction the controller applies.
+    int handle_io_status = 0;                            ///< I/O status of the handle.
+    std::vector<int> enc_tick_count;                     ///< Encoder tick count of each joint.
 };
 
 /// Parts of text between occurrences of delimiter, empty parts kept; the empty text gives one empty part.

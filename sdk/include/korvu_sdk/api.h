@@ -61,7 +61,7 @@ public:
 
 protected:
     std::shared_ptr<korvu_sdk::detail::RpcCore> core_;  ///< The RPC client's connection.
-    std::string robot_name_;                             ///< The robot the handle is scoped to.
+    std::string robot_name_;                            ///< The robot the handle is scoped to.
 };
 
 /// Configuration of one robot: joints, kinematics, limits, TCP and payload.

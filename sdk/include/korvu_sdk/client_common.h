@@ -32,8 +32,8 @@ constexpr int kConnectBadAddress = -2;  ///< the address or port cannot be used
 
 /// Results of login(); 0 is success.
 constexpr int kLoginNotConnected = -1;  ///< not connected
-constexpr int kLoginRejected = -2;  ///< the controller refused the user name or password
-constexpr int kLoginNoAnswer = -3;  ///< timeout, lost connection or malformed reply
+constexpr int kLoginRejected = -2;      ///< the controller refused the user name or password
+constexpr int kLoginNoAnswer = -3;      ///< timeout, lost connection or malformed reply
 
 /// Why the last login of a client failed: the controller's error code and text, or the client's own
 /// (error_code::kTimeout, kConnectionLost, ...). Code 0 and an empty text when it has not failed.

@@ -29,7 +29,7 @@ constexpr int kTopicNoAnswer = -3;      ///< timeout, lost connection or malform
 
 /// Results of subscribe().
 constexpr int kSubscribeNotConnected = -1;  ///< not connected or not logged in
-constexpr int kSubscribeNoTopic = -2;  ///< no topic has been set on that channel
+constexpr int kSubscribeNoTopic = -2;       ///< no topic has been set on that channel
 
 /// Client of the controller's realtime data server. Frames are delivered to the subscribers on
 /// the client's delivery thread, one at a time, in arrival order. An exception leaving a subscriber
