@@ -1,16 +1,17 @@
 #pragma once
 
-// RobotProxy: the application's one object for a controller. It owns the controller clients and the
-// realtime state cache, connects and logs in, selects a robot, hands out that robot's interfaces, sends
-// scripts, keeps copies of the fieldbus address tables and turns the controller's robot messages into
-// Qt signals.
-//
-// Threads. Public operations run on the caller's thread. Robot messages are dispatched on the realtime
-// client's delivery thread, script callbacks on the script client's thread, connection events on the
-// client's event thread; their signals are emitted there and reach receivers in other threads queued
-// (all argument types are registered). nonblock_connect/nonblock_connect2 and the fieldbus table fills
-// run on detached worker threads. The workers share ownership of the state they use; destroying the
-// proxy cancels them (a waiting table fill stops at once) and never waits for them.
+/// @file
+/// RobotProxy: the application's one object for a controller. It owns the controller clients and the
+/// realtime state cache, connects and logs in, selects a robot, hands out that robot's interfaces, sends
+/// scripts, keeps copies of the fieldbus address tables and turns the controller's robot messages into
+/// Qt signals.
+///
+/// Threads. Public operations run on the caller's thread. Robot messages are dispatched on the realtime
+/// client's delivery thread, script callbacks on the script client's thread, connection events on the
+/// client's event thread; their signals are emitted there and reach receivers in other threads queued
+/// (all argument types are registered). nonblock_connect/nonblock_connect2 and the fieldbus table fills
+/// run on detached worker threads. The workers share ownership of the state they use; destroying the
+/// proxy cancels them (a waiting table fill stops at once) and never waits for them.
 
 #include <QMetaType>
 #include <QObject>
@@ -27,6 +28,7 @@
 #include "korvu_sdk/types.h"
 #include "robot_proxy/export.h"
 
+/// The library (proxy, realtime state cache) and the controller SDK's clients.
 namespace temla::korvu_sdk
 {
 

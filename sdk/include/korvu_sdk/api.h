@@ -20,6 +20,7 @@ class RpcCore;
 }  // namespace detail
 }  // namespace korvu_sdk
 
+/// The controller API the SDK offers: interface objects, value types and result codes.
 namespace common_interface
 {
 

@@ -1,8 +1,9 @@
 #pragma once
 
-// The facts of the controller protocol that the SDK's users need too: where each server listens,
-// the topic of the robot messages and the codes passed to an EventHandler. The wire layer's method
-// names and error codes are in korvu_wire/protocol.h.
+/// @file
+/// The facts of the controller protocol that the SDK's users need too: where each server listens,
+/// the topic of the robot messages and the codes passed to an EventHandler. The wire layer's method
+/// names and error codes are in korvu_wire/protocol.h.
 
 namespace temla
 {
@@ -27,7 +28,7 @@ constexpr int kEventConnectionLost = 1;
 /// closed as lost (event 1). A client checks every quarter of the ping interval, so a silent server
 /// is reported within kLivenessTimeoutMs + kPingIntervalMs / 4 of its last message.
 constexpr int kPingIntervalMs = 1000;
-constexpr int kLivenessTimeoutMs = 3 * kPingIntervalMs;
+constexpr int kLivenessTimeoutMs = 3 * kPingIntervalMs;  ///< silence that closes a connection as lost
 
 }  // namespace korvu_sdk
 }  // namespace temla
