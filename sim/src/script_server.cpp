@@ -32,11 +32,14 @@ ScriptServer::ScriptServer(Simulator::Impl &sim)
 
 void ScriptServer::startPrograms()
 {
+    programs_ticking_ = true;
     scheduleProgramTick();
 }
 
 void ScriptServer::cancelPrograms()
 {
+    // A tick already queued must not arm the next one, or the io thread never ends.
+    programs_ticking_ = false;
     program_timer_.cancel();
 }
 
@@ -44,7 +47,7 @@ void ScriptServer::scheduleProgramTick()
 {
     program_timer_.expires_after(program::kTickPeriod);
     program_timer_.async_wait([this](std::error_code ec) {
-        if (ec)
+        if (ec || !programs_ticking_)
             return;
         programs_.tick(SteadyClock::now());
         scheduleProgramTick();

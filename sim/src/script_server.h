@@ -38,6 +38,7 @@ private:
     program::SimProgramHost program_host_;
     program::ProgramRunner programs_;
     asio::steady_timer program_timer_;
+    bool programs_ticking_ = false;
 };
 
 }  // namespace temla::korvu_sim

@@ -142,7 +142,8 @@ private Q_SLOTS:
     void programIsSentAndItsCurrentLineHighlighted()
     {
         auto *program = window->program();
-        program->setScript("movej(home)\nmovel(pick)\nmovel(place)\n");
+        // The simulator runs the program: its first line waits, so only the injected contexts move on.
+        program->setScript("sleep(60)\nmovel(pick)\nmovel(place)\n");
         QTest::mouseClick(widget<QPushButton>("startProgramButton"), Qt::LeftButton);
         QVERIFY(sim->waitForScripts(1, std::chrono::milliseconds(kWaitMs)));
         QCOMPARE(QString::fromStdString(sim->receivedScripts().back()), program->script());

@@ -81,8 +81,9 @@ protected:
     std::vector<int> states() const
     {
         std::vector<int> found;
-        for (const auto &e : recorder->named("runtimeStateChanged"))
+        for (const auto &e : recorder->named("runtimeStateChanged")) {
             found.push_back(e.args.at(0).toInt());
+        }
         return found;
     }
     bool seenState(RuntimeState state) const
@@ -94,25 +95,30 @@ protected:
     std::vector<int> contextLines() const
     {
         std::vector<int> lines;
-        for (const auto &e : recorder->named("runtimeContextUpdated"))
+        for (const auto &e : recorder->named("runtimeContextUpdated")) {
             lines.push_back(e.args.at(1).toInt());
+        }
         return lines;
     }
     // scriptError(int, QString) entries as (line, text).
     std::vector<std::pair<int, QString>> lineErrors() const
     {
         std::vector<std::pair<int, QString>> errors;
-        for (const auto &e : recorder->named("scriptError"))
-            if (e.args.size() == 2)
+        for (const auto &e : recorder->named("scriptError")) {
+            if (e.args.size() == 2) {
                 errors.emplace_back(e.args.at(0).toInt(), e.args.at(1).toString());
+            }
+        }
         return errors;
     }
     std::vector<QString> textErrors() const
     {
         std::vector<QString> errors;
-        for (const auto &e : recorder->named("scriptError"))
-            if (e.args.size() == 1)
+        for (const auto &e : recorder->named("scriptError")) {
+            if (e.args.size() == 1) {
                 errors.push_back(e.args.at(0).toString());
+            }
+        }
         return errors;
     }
 
@@ -229,8 +235,9 @@ TEST_F(ProgramFlow, AVariableUpdatedInALoopArrivesWithItsLastValue)
     }));
     const auto updates = recorder->named("variableUpdate");
     EXPECT_LT(updates.size(), 100u) << "rate-limited";
-    for (const auto &u : updates)
+    for (const auto &u : updates) {
         EXPECT_EQ(u.args.at(0).toString(), QString("counter"));
+    }
 }
 
 TEST_F(ProgramFlow, AProtectiveStopDuringAMoveStopsTheProgram)
@@ -290,8 +297,9 @@ TEST_F(ProgramFlow, TheExampleProgramRunsToItsPopup)
     EXPECT_EQ(popups[0].args.at(2).toString(), QString("Pick and place"));
     EXPECT_EQ(popups[0].args.at(3).toString(), QString("Two parts placed"));
     int cycles = 0;
-    for (const auto &e : recorder->named("robotMessageRecieved"))
+    for (const auto &e : recorder->named("robotMessageRecieved")) {
         cycles += e.args.size() == 5 && e.args.at(4).toString().startsWith("[5] cycle") ? 1 : 0;
+    }
     EXPECT_EQ(cycles, 2);
     const auto home = sim->jointPositions(0);
     EXPECT_NEAR(home[1], -1.5708, 1e-9);

@@ -24,8 +24,9 @@ protected:
     bool tickUntil(const std::function<bool()> &condition, int max_ticks = 1000)
     {
         for (int i = 0; i < max_ticks; ++i) {
-            if (condition())
+            if (condition()) {
                 return true;
+            }
             tick();
         }
         return condition();
@@ -37,8 +38,9 @@ protected:
     }
     void ticks(int n)
     {
-        for (int i = 0; i < n; ++i)
+        for (int i = 0; i < n; ++i) {
             tick();
+        }
     }
     void run(const std::string &text)
     {
@@ -59,8 +61,9 @@ protected:
     std::vector<int> lines(int code) const
     {
         std::vector<int> found;
-        for (const auto &m : host.messagesOf(code))
+        for (const auto &m : host.messagesOf(code)) {
             found.push_back(std::stoi(m.args.at(1)));
+        }
         return found;
     }
 
@@ -100,8 +103,9 @@ TEST_F(Runner, ThreeMovesRunInOrderWithOneContextPerLine)
     ASSERT_EQ(host.messagesOf(kTaskDeletedCode).size(), 1u);
     EXPECT_EQ(host.messagesOf(kTaskDeletedCode)[0].args, std::vector<std::string>{"1"});
     EXPECT_EQ(host.messages.back().code, kTaskDeletedCode);
-    for (const auto &m : host.messages)
+    for (const auto &m : host.messages) {
         EXPECT_EQ(m.source, "robot1");
+    }
 }
 
 TEST_F(Runner, PauseHoldsTheMoveAndResumeFinishesIt)
@@ -198,8 +202,9 @@ TEST_F(Runner, AVariableInALoopArrivesWithItsLastValue)
     ASSERT_TRUE(finishWithMovesArriving());
     const auto updates = host.notesOf(kVariableUpdateMethod);
     std::map<std::string, std::string> last;
-    for (const auto &u : updates)
+    for (const auto &u : updates) {
         last[u.at(0)] = u.at(1);
+    }
     EXPECT_EQ(last["total"], "12502500");
     EXPECT_EQ(last["label"], "done");
     EXPECT_EQ(last["pose"], "{1, 2.5, true}");
@@ -316,8 +321,9 @@ TEST_F(Runner, CommandsReachTheRobot)
     EXPECT_DOUBLE_EQ(host.mass, 1.5);
     EXPECT_EQ(host.cog, (std::vector<double>{0, 0, 0.05}));
     std::map<std::string, std::string> vars;
-    for (const auto &u : host.notesOf(kVariableUpdateMethod))
+    for (const auto &u : host.notesOf(kVariableUpdateMethod)) {
         vars[u[0]] = u[1];
+    }
     EXPECT_EQ(vars["d"], "true");
     EXPECT_EQ(vars["i"], "true");
     EXPECT_EQ(vars["a"], "7.0");

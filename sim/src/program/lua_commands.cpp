@@ -38,9 +38,9 @@ struct Failure {
     bool failed() const { return text[0] != '\0'; }
 };
 
-CommandContext &contextOf(lua_State *L)
+CommandContext &contextOf(lua_State *l)
 {
-    return *static_cast<CommandContext *>(lua_touserdata(L, lua_upvalueindex(1)));
+    return *static_cast<CommandContext *>(lua_touserdata(l, lua_upvalueindex(1)));
 }
 
 template <typename Action>
@@ -57,293 +57,318 @@ Failure guarded(const char *what, Action &&action) noexcept
     return failure;
 }
 
-int raise(lua_State *L, const Failure &failure)
+int raise(lua_State *l, const Failure &failure)
 {
-    return luaL_error(L, "%s", failure.text);
+    return luaL_error(l, "%s", failure.text);
 }
 
 // A list of exactly `expected` numbers at argument `arg`.
-Values checkList(lua_State *L, int arg, int expected)
+Values checkList(lua_State *l, int arg, int expected)
 {
-    luaL_checktype(L, arg, LUA_TTABLE);
-    const lua_Integer length = static_cast<lua_Integer>(lua_rawlen(L, arg));
-    if (length != expected || expected > kMaxValues)
-        luaL_argerror(L, arg,
-                      lua_pushfstring(L, "%d numbers expected, got %d", expected, static_cast<int>(length)));
+    luaL_checktype(l, arg, LUA_TTABLE);
+    const lua_Integer length = static_cast<lua_Integer>(lua_rawlen(l, arg));
+    if (length != expected || expected > kMaxValues) {
+        luaL_argerror(l, arg,
+                      lua_pushfstring(l, "%d numbers expected, got %d", expected, static_cast<int>(length)));
+    }
     Values values;
     for (int i = 1; i <= expected; ++i) {
-        lua_rawgeti(L, arg, i);
+        lua_rawgeti(l, arg, i);
         int is_number = 0;
-        const double value = lua_tonumberx(L, -1, &is_number);
-        lua_pop(L, 1);
-        if (!is_number || !std::isfinite(value))
-            luaL_argerror(L, arg, lua_pushfstring(L, "element %d is not a finite number", i));
+        const double value = lua_tonumberx(l, -1, &is_number);
+        lua_pop(l, 1);
+        if (!is_number || !std::isfinite(value)) {
+            luaL_argerror(l, arg, lua_pushfstring(l, "element %d is not a finite number", i));
+        }
         values.v[values.n++] = value;
     }
     return values;
 }
 
-double checkPositive(lua_State *L, int arg, double fallback)
+double checkPositive(lua_State *l, int arg, double fallback)
 {
-    const double value = luaL_optnumber(L, arg, fallback);
-    if (!(value > 0.0) || !std::isfinite(value))
-        luaL_argerror(L, arg, "must be a positive number");
+    const double value = luaL_optnumber(l, arg, fallback);
+    if (!(value > 0.0) || !std::isfinite(value)) {
+        luaL_argerror(l, arg, "must be a positive number");
+    }
     return value;
 }
 
-int checkIndex(lua_State *L, int arg)
+int checkIndex(lua_State *l, int arg)
 {
-    const lua_Integer index = luaL_checkinteger(L, arg);
-    if (index < 0 || index > 1023)
-        luaL_argerror(L, arg, "no such channel");
+    const lua_Integer index = luaL_checkinteger(l, arg);
+    if (index < 0 || index > 1023) {
+        luaL_argerror(l, arg, "no such channel");
+    }
     return static_cast<int>(index);
 }
 
-void pushList(lua_State *L, const Values &values)
+void pushList(lua_State *l, const Values &values)
 {
-    lua_createtable(L, values.n, 0);
+    lua_createtable(l, values.n, 0);
     for (int i = 0; i < values.n; ++i) {
-        lua_pushnumber(L, values.v[i]);
-        lua_rawseti(L, -2, i + 1);
+        lua_pushnumber(l, values.v[i]);
+        lua_rawseti(l, -2, i + 1);
     }
 }
 
 Values toValues(const std::vector<double> &list)
 {
     Values values;
-    for (double v : list)
-        if (values.n < kMaxValues)
+    for (double v : list) {
+        if (values.n < kMaxValues) {
             values.v[values.n++] = v;
+        }
+    }
     return values;
 }
 
-int afterMotion(lua_State *L, int, lua_KContext)
+int afterMotion(lua_State *l, int, lua_KContext)
 {
-    const CommandContext &context = contextOf(L);
-    if (context.motion.progress != MotionProgress::Aborted)
+    const CommandContext &context = contextOf(l);
+    if (context.motion.progress != MotionProgress::Aborted) {
         return 0;
+    }
     Failure failure;
     std::snprintf(failure.text, sizeof failure.text, "move aborted (code %d): %s", context.motion.code,
                   context.motion.reason.c_str());
-    return raise(L, failure);
+    return raise(l, failure);
 }
 
-int startMove(lua_State *L, const char *name, MotionKind kind, const Values &target, const Values *via,
+int startMove(lua_State *l, const char *name, MotionKind kind, const Values &target, const Values *via,
               double speed, double acceleration)
 {
-    CommandContext &context = contextOf(L);
+    CommandContext &context = contextOf(l);
     Failure refusal;
     const Failure failure = guarded(name, [&] {
         MotionCommand command;
         command.kind = kind;
         command.target.assign(target.v, target.v + target.n);
-        if (via)
+        if (via) {
             command.via.assign(via->v, via->v + via->n);
+        }
         command.speed = speed;
         command.acceleration = acceleration;
         const MotionStatus status = context.host->startMotion(command);
-        if (status.progress == MotionProgress::Aborted)
+        if (status.progress == MotionProgress::Aborted) {
             std::snprintf(refusal.text, sizeof refusal.text, "%s refused (code %d): %s", name, status.code,
                           status.reason.c_str());
+        }
     });
-    if (failure.failed())
-        return raise(L, failure);
-    if (refusal.failed())
-        return raise(L, refusal);
+    if (failure.failed()) {
+        return raise(l, failure);
+    }
+    if (refusal.failed()) {
+        return raise(l, refusal);
+    }
     context.wait = {ProgramWait::Kind::Motion, {}};
-    return lua_yieldk(L, 0, 0, &afterMotion);
+    return lua_yieldk(l, 0, 0, &afterMotion);
 }
 
-int movej(lua_State *L)
+int movej(lua_State *l)
 {
-    const Values q = checkList(L, 1, contextOf(L).host->dof());
-    const double speed = checkPositive(L, 2, kDefaultJointSpeed);
-    const double acceleration = checkPositive(L, 3, kDefaultJointAcceleration);
-    return startMove(L, "movej", MotionKind::Joint, q, nullptr, speed, acceleration);
+    const Values q = checkList(l, 1, contextOf(l).host->dof());
+    const double speed = checkPositive(l, 2, kDefaultJointSpeed);
+    const double acceleration = checkPositive(l, 3, kDefaultJointAcceleration);
+    return startMove(l, "movej", MotionKind::Joint, q, nullptr, speed, acceleration);
 }
 
-int movel(lua_State *L)
+int movel(lua_State *l)
 {
-    const Values pose = checkList(L, 1, kPoseSize);
-    const double speed = checkPositive(L, 2, kDefaultLinearSpeed);
-    const double acceleration = checkPositive(L, 3, kDefaultLinearAcceleration);
-    return startMove(L, "movel", MotionKind::Linear, pose, nullptr, speed, acceleration);
+    const Values pose = checkList(l, 1, kPoseSize);
+    const double speed = checkPositive(l, 2, kDefaultLinearSpeed);
+    const double acceleration = checkPositive(l, 3, kDefaultLinearAcceleration);
+    return startMove(l, "movel", MotionKind::Linear, pose, nullptr, speed, acceleration);
 }
 
-int movec(lua_State *L)
+int movec(lua_State *l)
 {
-    const Values via = checkList(L, 1, kPoseSize);
-    const Values pose = checkList(L, 2, kPoseSize);
-    const double speed = checkPositive(L, 3, kDefaultLinearSpeed);
-    const double acceleration = checkPositive(L, 4, kDefaultLinearAcceleration);
-    return startMove(L, "movec", MotionKind::Circular, pose, &via, speed, acceleration);
+    const Values via = checkList(l, 1, kPoseSize);
+    const Values pose = checkList(l, 2, kPoseSize);
+    const double speed = checkPositive(l, 3, kDefaultLinearSpeed);
+    const double acceleration = checkPositive(l, 4, kDefaultLinearAcceleration);
+    return startMove(l, "movec", MotionKind::Circular, pose, &via, speed, acceleration);
 }
 
-int stopProgram(lua_State *L)
+int stopProgram(lua_State *l)
 {
-    contextOf(L).wait = {ProgramWait::Kind::End, {}};
-    return lua_yield(L, 0);
+    contextOf(l).wait = {ProgramWait::Kind::End, {}};
+    return lua_yield(l, 0);
 }
 
-int sleepFor(lua_State *L)
+int sleepFor(lua_State *l)
 {
-    const double seconds = luaL_checknumber(L, 1);
-    if (!(seconds >= 0.0) || !std::isfinite(seconds))
-        luaL_argerror(L, 1, "must be a number of seconds, 0 or more");
-    CommandContext &context = contextOf(L);
+    const double seconds = luaL_checknumber(l, 1);
+    if (!(seconds >= 0.0) || !std::isfinite(seconds)) {
+        luaL_argerror(l, 1, "must be a number of seconds, 0 or more");
+    }
+    CommandContext &context = contextOf(l);
     const auto duration = std::chrono::duration<double>(std::min(seconds, kLongestSleep));
     context.wait = {ProgramWait::Kind::Until,
                     context.now + std::chrono::duration_cast<Clock::duration>(duration)};
-    return lua_yield(L, 0);
+    return lua_yield(l, 0);
 }
 
-int setDigitalOut(lua_State *L)
+int setDigitalOut(lua_State *l)
 {
-    const int index = checkIndex(L, 1);
-    luaL_checktype(L, 2, LUA_TBOOLEAN);
-    const bool value = lua_toboolean(L, 2);
+    const int index = checkIndex(l, 1);
+    luaL_checktype(l, 2, LUA_TBOOLEAN);
+    const bool value = lua_toboolean(l, 2);
     bool known = false;
     const Failure failure =
-        guarded("set_digital_out", [&] { known = contextOf(L).host->setDigitalOutput(index, value); });
-    if (failure.failed())
-        return raise(L, failure);
-    if (!known)
-        luaL_argerror(L, 1, "no such digital output");
+        guarded("set_digital_out", [&] { known = contextOf(l).host->setDigitalOutput(index, value); });
+    if (failure.failed()) {
+        return raise(l, failure);
+    }
+    if (!known) {
+        luaL_argerror(l, 1, "no such digital output");
+    }
     return 0;
 }
 
 template <typename Value, typename Read>
-int pushRead(lua_State *L, const char *name, Read &&read)
+int pushRead(lua_State *l, const char *name, Read &&read)
 {
-    const int index = checkIndex(L, 1);
+    const int index = checkIndex(l, 1);
     std::optional<Value> value;
-    const Failure failure = guarded(name, [&] { value = read(*contextOf(L).host, index); });
-    if (failure.failed())
-        return raise(L, failure);
-    if (!value)
-        luaL_argerror(L, 1, "no such channel");
-    if constexpr (std::is_same_v<Value, bool>)
-        lua_pushboolean(L, *value);
-    else
-        lua_pushnumber(L, *value);
+    const Failure failure = guarded(name, [&] { value = read(*contextOf(l).host, index); });
+    if (failure.failed()) {
+        return raise(l, failure);
+    }
+    if (!value) {
+        luaL_argerror(l, 1, "no such channel");
+    }
+    if constexpr (std::is_same_v<Value, bool>) {
+        lua_pushboolean(l, *value);
+    } else {
+        lua_pushnumber(l, *value);
+    }
     return 1;
 }
 
-int getDigitalOut(lua_State *L)
+int getDigitalOut(lua_State *l)
 {
-    return pushRead<bool>(L, "get_digital_out", [](ProgramHost &h, int i) { return h.digitalOutput(i); });
+    return pushRead<bool>(l, "get_digital_out", [](ProgramHost &h, int i) { return h.digitalOutput(i); });
 }
 
-int getDigitalIn(lua_State *L)
+int getDigitalIn(lua_State *l)
 {
-    return pushRead<bool>(L, "get_digital_in", [](ProgramHost &h, int i) { return h.digitalInput(i); });
+    return pushRead<bool>(l, "get_digital_in", [](ProgramHost &h, int i) { return h.digitalInput(i); });
 }
 
-int getAnalogOut(lua_State *L)
+int getAnalogOut(lua_State *l)
 {
-    return pushRead<double>(L, "get_analog_out", [](ProgramHost &h, int i) { return h.analogOutput(i); });
+    return pushRead<double>(l, "get_analog_out", [](ProgramHost &h, int i) { return h.analogOutput(i); });
 }
 
-int getAnalogIn(lua_State *L)
+int getAnalogIn(lua_State *l)
 {
-    return pushRead<double>(L, "get_analog_in", [](ProgramHost &h, int i) { return h.analogInput(i); });
+    return pushRead<double>(l, "get_analog_in", [](ProgramHost &h, int i) { return h.analogInput(i); });
 }
 
-int setAnalogOut(lua_State *L)
+int setAnalogOut(lua_State *l)
 {
-    const int index = checkIndex(L, 1);
-    const double value = luaL_checknumber(L, 2);
+    const int index = checkIndex(l, 1);
+    const double value = luaL_checknumber(l, 2);
     bool known = false;
     const Failure failure =
-        guarded("set_analog_out", [&] { known = contextOf(L).host->setAnalogOutput(index, value); });
-    if (failure.failed())
-        return raise(L, failure);
-    if (!known)
-        luaL_argerror(L, 1, "no such analog output");
+        guarded("set_analog_out", [&] { known = contextOf(l).host->setAnalogOutput(index, value); });
+    if (failure.failed()) {
+        return raise(l, failure);
+    }
+    if (!known) {
+        luaL_argerror(l, 1, "no such analog output");
+    }
     return 0;
 }
 
-int sendText(lua_State *L, const char *name, int code, int level, const char *first, const char *second,
+int sendText(lua_State *l, const char *name, int code, int level, const char *first, const char *second,
              int mode)
 {
     const Failure failure = guarded(name, [&] {
-        ProgramHost &host = *contextOf(L).host;
+        ProgramHost &host = *contextOf(l).host;
         std::vector<std::string> args{first};
-        if (second)
+        if (second) {
             args.insert(args.begin(), second);  // popup: title first
-        if (code == kPopupCode)
+        }
+        if (code == kPopupCode) {
             args.push_back(std::to_string(mode));
+        }
         host.sendMessage(makeMessage(code, level, host.robotName(), std::move(args)));
     });
-    return failure.failed() ? raise(L, failure) : 0;
+    return failure.failed() ? raise(l, failure) : 0;
 }
 
-int popup(lua_State *L)
+int popup(lua_State *l)
 {
-    const char *message = luaL_checkstring(L, 1);
-    const char *title = luaL_optstring(L, 2, kDefaultPopupTitle);
-    const lua_Integer mode = luaL_optinteger(L, 3, 0);
-    return sendText(L, "popup", kPopupCode, kLevelWarning, message, title, static_cast<int>(mode));
+    const char *message = luaL_checkstring(l, 1);
+    const char *title = luaL_optstring(l, 2, kDefaultPopupTitle);
+    const lua_Integer mode = luaL_optinteger(l, 3, 0);
+    return sendText(l, "popup", kPopupCode, kLevelWarning, message, title, static_cast<int>(mode));
 }
 
 // textmsg(...) and print(...): the arguments as text, separated by blanks.
-int textmsg(lua_State *L)
+int textmsg(lua_State *l)
 {
-    const int count = lua_gettop(L);
+    const int count = lua_gettop(l);
     luaL_Buffer buffer;
-    luaL_buffinit(L, &buffer);
+    luaL_buffinit(l, &buffer);
     for (int i = 1; i <= count; ++i) {
-        if (i > 1)
+        if (i > 1) {
             luaL_addchar(&buffer, ' ');
-        luaL_tolstring(L, i, nullptr);
+        }
+        luaL_tolstring(l, i, nullptr);
         luaL_addvalue(&buffer);
     }
     luaL_pushresult(&buffer);
-    return sendText(L, "textmsg", kGeneralCode, kLevelInfo, lua_tostring(L, -1), nullptr, 0);
+    return sendText(l, "textmsg", kGeneralCode, kLevelInfo, lua_tostring(l, -1), nullptr, 0);
 }
 
-int setTcp(lua_State *L)
+int setTcp(lua_State *l)
 {
-    const Values offset = checkList(L, 1, kPoseSize);
+    const Values offset = checkList(l, 1, kPoseSize);
     const Failure failure = guarded(
-        "set_tcp", [&] { contextOf(L).host->setTcp(std::vector<double>(offset.v, offset.v + offset.n)); });
-    return failure.failed() ? raise(L, failure) : 0;
+        "set_tcp", [&] { contextOf(l).host->setTcp(std::vector<double>(offset.v, offset.v + offset.n)); });
+    return failure.failed() ? raise(l, failure) : 0;
 }
 
-int setPayload(lua_State *L)
+int setPayload(lua_State *l)
 {
-    const double mass = luaL_checknumber(L, 1);
-    if (!(mass >= 0.0) || !std::isfinite(mass))
-        luaL_argerror(L, 1, "must be a mass in kg, 0 or more");
+    const double mass = luaL_checknumber(l, 1);
+    if (!(mass >= 0.0) || !std::isfinite(mass)) {
+        luaL_argerror(l, 1, "must be a mass in kg, 0 or more");
+    }
     Values cog;
     cog.n = kCogSize;
-    if (!lua_isnoneornil(L, 2))
-        cog = checkList(L, 2, kCogSize);
+    if (!lua_isnoneornil(l, 2)) {
+        cog = checkList(l, 2, kCogSize);
+    }
     const Failure failure = guarded("set_payload", [&] {
-        contextOf(L).host->setPayload(mass, std::vector<double>(cog.v, cog.v + cog.n));
+        contextOf(l).host->setPayload(mass, std::vector<double>(cog.v, cog.v + cog.n));
     });
-    return failure.failed() ? raise(L, failure) : 0;
+    return failure.failed() ? raise(l, failure) : 0;
 }
 
 template <typename Read>
-int pushValues(lua_State *L, const char *name, Read &&read)
+int pushValues(lua_State *l, const char *name, Read &&read)
 {
     Values values;
-    const Failure failure = guarded(name, [&] { values = toValues(read(*contextOf(L).host)); });
-    if (failure.failed())
-        return raise(L, failure);
-    pushList(L, values);
+    const Failure failure = guarded(name, [&] { values = toValues(read(*contextOf(l).host)); });
+    if (failure.failed()) {
+        return raise(l, failure);
+    }
+    pushList(l, values);
     return 1;
 }
 
-int getJointPositions(lua_State *L)
+int getJointPositions(lua_State *l)
 {
-    return pushValues(L, "get_actual_joint_positions", [](ProgramHost &h) { return h.jointPositions(); });
+    return pushValues(l, "get_actual_joint_positions", [](ProgramHost &h) { return h.jointPositions(); });
 }
 
-int getTcpPose(lua_State *L)
+int getTcpPose(lua_State *l)
 {
-    return pushValues(L, "get_actual_tcp_pose", [](ProgramHost &h) { return h.tcpPose(); });
+    return pushValues(l, "get_actual_tcp_pose", [](ProgramHost &h) { return h.tcpPose(); });
 }
 
 }  // namespace
@@ -370,8 +395,9 @@ void installCommands(LuaSandbox &sandbox, CommandContext &context)
         {"get_actual_joint_positions", getJointPositions},
         {"get_actual_tcp_pose", getTcpPose},
     };
-    for (const auto &[name, function] : commands)
+    for (const auto &[name, function] : commands) {
         sandbox.addFunction(name, function, &context);
+    }
 }
 
 }  // namespace temla::korvu_sim::program

@@ -32,8 +32,9 @@ constexpr const char *kRemovedBase[] = {"dofile", "loadfile", "load", "collectga
 LuaSandbox::LuaSandbox(SandboxLimits lim) : limits(lim)
 {
     main = lua_newstate(&LuaSandbox::allocate, this);
-    if (!main)
+    if (!main) {
         throw std::bad_alloc();
+    }
     *static_cast<LuaSandbox **>(lua_getextraspace(main)) = this;
     HostSide guard(*this);
     openLibraries();
@@ -45,9 +46,9 @@ LuaSandbox::~LuaSandbox()
     lua_close(main);
 }
 
-LuaSandbox &LuaSandbox::of(lua_State *L)
+LuaSandbox &LuaSandbox::of(lua_State *l)
 {
-    return **static_cast<LuaSandbox **>(lua_getextraspace(L));
+    return **static_cast<LuaSandbox **>(lua_getextraspace(l));
 }
 
 void *LuaSandbox::allocate(void *ud, void *block, std::size_t old_size, std::size_t new_size)
@@ -61,11 +62,13 @@ void *LuaSandbox::allocate(void *ud, void *block, std::size_t old_size, std::siz
         return nullptr;
     }
     if (!self->host_side && new_size > held &&
-        self->memory_used + (new_size - held) > self->limits.memory_bytes)
+        self->memory_used + (new_size - held) > self->limits.memory_bytes) {
         return nullptr;
+    }
     void *grown = std::realloc(block, new_size);
-    if (grown)
+    if (grown) {
         self->memory_used = self->memory_used - held + new_size;
+    }
     return grown;
 }
 
@@ -128,16 +131,16 @@ void LuaSandbox::makeEnvironment()
     lua_settop(main, builtins - 1);
 }
 
-int LuaSandbox::assignGlobal(lua_State *L)
+int LuaSandbox::assignGlobal(lua_State *l)
 {
-    lua_settop(L, 3);
-    lua_pushvalue(L, 2);
-    lua_pushvalue(L, 3);
-    lua_rawset(L, lua_upvalueindex(1));
-    if (lua_type(L, 2) == LUA_TSTRING) {
-        LuaSandbox &self = of(L);
+    lua_settop(l, 3);
+    lua_pushvalue(l, 2);
+    lua_pushvalue(l, 3);
+    lua_rawset(l, lua_upvalueindex(1));
+    if (lua_type(l, 2) == LUA_TSTRING) {
+        LuaSandbox &self = of(l);
         std::size_t length = 0;
-        const char *text = lua_tolstring(L, 2, &length);
+        const char *text = lua_tolstring(l, 2, &length);
         const std::string_view name(text, length);
         if (self.assigned_set.size() < kMaxTrackedNames &&
             self.assigned_set.find(name) == self.assigned_set.end()) {
@@ -179,27 +182,30 @@ std::optional<std::string> LuaSandbox::load(const std::string &text)
     return std::nullopt;
 }
 
-void LuaSandbox::hook(lua_State *L, lua_Debug *ar)
+void LuaSandbox::hook(lua_State *l, lua_Debug *ar)
 {
-    LuaSandbox &self = of(L);
+    LuaSandbox &self = of(l);
     if (ar->event == LUA_HOOKCOUNT) {
         self.executed += kHookInterval;
         if (self.executed < self.limits.instructions_per_resume &&
-            std::chrono::steady_clock::now() - self.resumed_at < self.limits.time_per_resume)
+            std::chrono::steady_clock::now() - self.resumed_at < self.limits.time_per_resume) {
             return;
-        if (lua_isyieldable(L)) {
-            lua_yield(L, 0);
+        }
+        if (lua_isyieldable(l)) {
+            lua_yield(l, 0);
             return;
         }
         if (self.executed >= kUnyieldableBudgets * self.limits.instructions_per_resume ||
             std::chrono::steady_clock::now() - self.resumed_at >=
-                kUnyieldableBudgets * self.limits.time_per_resume)
-            luaL_error(L, "instruction budget exceeded inside a call that cannot be paused");
+                kUnyieldableBudgets * self.limits.time_per_resume) {
+            luaL_error(l, "instruction budget exceeded inside a call that cannot be paused");
+        }
         return;
     }
     if (ar->event == LUA_HOOKLINE && self.line_handler && self.line_handler(ar->currentline) &&
-        lua_isyieldable(L))
-        lua_yield(L, 0);
+        lua_isyieldable(l)) {
+        lua_yield(l, 0);
+    }
 }
 
 LuaSandbox::Outcome LuaSandbox::resume(std::string &error)
@@ -216,12 +222,14 @@ LuaSandbox::Outcome LuaSandbox::resume(std::string &error)
         lua_pop(thread, results);
         return Outcome::Suspended;
     }
-    if (status == LUA_OK)
+    if (status == LUA_OK) {
         return Outcome::Finished;
-    if (lua_type(thread, -1) == LUA_TSTRING)
+    }
+    if (lua_type(thread, -1) == LUA_TSTRING) {
         error = lua_tostring(thread, -1);
-    else
+    } else {
         error = std::string("error object is a ") + luaL_typename(thread, -1) + " value";
+    }
     return Outcome::Failed;
 }
 
@@ -244,8 +252,9 @@ std::string LuaSandbox::valueText(int index)
         }
         case LUA_TTABLE: {
             const lua_Integer count = static_cast<lua_Integer>(lua_rawlen(main, index));
-            if (count == 0 || count > kMaxListedItems)
+            if (count == 0 || count > kMaxListedItems) {
                 return "table";
+            }
             std::string list = "{";
             for (lua_Integer i = 1; i <= count; ++i) {
                 lua_rawgeti(main, index, i);
@@ -270,8 +279,9 @@ std::vector<std::pair<std::string, std::string>> LuaSandbox::takeAssignedGlobals
         const std::string &name = assigned[taken];
         lua_pushlstring(main, name.data(), name.size());
         lua_rawget(main, -2);
-        if (lua_type(main, -1) != LUA_TFUNCTION)
+        if (lua_type(main, -1) != LUA_TFUNCTION) {
             values.emplace_back(name, valueText(-1));
+        }
         lua_pop(main, 1);
         assigned_set.erase(name);
     }

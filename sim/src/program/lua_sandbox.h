@@ -59,7 +59,7 @@ public:
     static constexpr const char *kChunkName = "program";
 
     // The sandbox that owns the state L belongs to.
-    static LuaSandbox &of(lua_State *L);
+    static LuaSandbox &of(lua_State *l);
 
 private:
     // Calls the simulator makes outside the program's protected run allocate past the cap: a
@@ -71,8 +71,8 @@ private:
     };
 
     static void *allocate(void *ud, void *block, std::size_t old_size, std::size_t new_size);
-    static void hook(lua_State *L, lua_Debug *ar);
-    static int assignGlobal(lua_State *L);
+    static void hook(lua_State *l, lua_Debug *ar);
+    static int assignGlobal(lua_State *l);
     void openLibraries();
     void makeEnvironment();
     std::string valueText(int index);

@@ -23,10 +23,12 @@ std::string trim(const std::string &text)
 {
     size_t begin = 0;
     size_t end = text.size();
-    while (begin < end && std::isspace(static_cast<unsigned char>(text[begin])))
+    while (begin < end && std::isspace(static_cast<unsigned char>(text[begin]))) {
         ++begin;
-    while (end > begin && std::isspace(static_cast<unsigned char>(text[end - 1])))
+    }
+    while (end > begin && std::isspace(static_cast<unsigned char>(text[end - 1]))) {
         --end;
+    }
     return text.substr(begin, end - begin);
 }
 
@@ -37,8 +39,9 @@ std::vector<std::string> splitLines(const std::string &text)
     while (true) {
         size_t end = text.find('\n', start);
         lines.push_back(text.substr(start, end == std::string::npos ? std::string::npos : end - start));
-        if (end == std::string::npos)
+        if (end == std::string::npos) {
             return lines;
+        }
         start = end + 1;
     }
 }
@@ -62,8 +65,9 @@ bool holdsCode(const std::string &line)
 std::pair<int, std::string> splitPosition(const std::string &message, int fallback_line)
 {
     const std::string prefix = std::string(LuaSandbox::kChunkName) + ":";
-    if (message.rfind(prefix, 0) != 0)
+    if (message.rfind(prefix, 0) != 0) {
         return {fallback_line, message};
+    }
     size_t pos = prefix.size();
     int line = 0;
     size_t digits = 0;
@@ -71,8 +75,9 @@ std::pair<int, std::string> splitPosition(const std::string &message, int fallba
         line = line * 10 + (message[pos++] - '0');
         ++digits;
     }
-    if (digits == 0 || pos >= message.size() || message[pos] != ':')
+    if (digits == 0 || pos >= message.size() || message[pos] != ':') {
         return {fallback_line, message};
+    }
     return {line, trim(message.substr(pos + 1))};
 }
 
@@ -86,9 +91,11 @@ std::optional<ProgramCommand> programCommandOf(const std::string &method)
         {"RuntimeMachine.resume", ProgramCommand::Resume},
         {"RuntimeMachine.step", ProgramCommand::Step},
         {"RuntimeMachine.stop", ProgramCommand::Stop}};
-    for (const auto &[name, command] : methods)
-        if (method == name)
+    for (const auto &[name, command] : methods) {
+        if (method == name) {
             return command;
+        }
+    }
     return std::nullopt;
 }
 
@@ -118,8 +125,9 @@ bool ProgramRunner::load(const std::string &program, Clock::time_point now)
     }
     text = program;
     lines.clear();
-    for (const std::string &line : splitLines(program))
+    for (const std::string &line : splitLines(program)) {
         lines.push_back({holdsCode(line), commentOf(line)});
+    }
     loaded = true;
     const bool named = !lines.empty() && !lines.front().code && !lines.front().comment.empty();
     sendMessage(kProgramLoadedCode, kLevelInfo, {named ? lines.front().comment : kDefaultProgramName});
@@ -129,10 +137,12 @@ bool ProgramRunner::load(const std::string &program, Clock::time_point now)
 int ProgramRunner::start(Clock::time_point now)
 {
     context.now = now;
-    if (!loaded)
+    if (!loaded) {
         return RuntimeMachine::kNoProgram;
-    if (phase != RuntimeState::Stopped)
+    }
+    if (phase != RuntimeState::Stopped) {
         return RuntimeMachine::kNotAllowed;
+    }
     sandbox = std::make_unique<LuaSandbox>(limits);
     if (auto error = sandbox->load(text)) {
         // Compiled at load time; only the memory cap can refuse it now.
@@ -155,8 +165,9 @@ int ProgramRunner::start(Clock::time_point now)
 int ProgramRunner::pause(Clock::time_point now)
 {
     context.now = now;
-    if (phase != RuntimeState::Running && phase != RuntimeState::Stepping)
+    if (phase != RuntimeState::Running && phase != RuntimeState::Stepping) {
         return RuntimeMachine::kNotAllowed;
+    }
     host.holdMotion(true);
     paused_at = now;
     transition_end = now + kTransitionTime;
@@ -177,11 +188,13 @@ int ProgramRunner::step(Clock::time_point now)
 int ProgramRunner::continueFromPause(Clock::time_point now, RuntimeState next)
 {
     context.now = now;
-    if (phase != RuntimeState::Paused)
+    if (phase != RuntimeState::Paused) {
         return RuntimeMachine::kNotAllowed;
+    }
     // A wait in progress does not count the paused time.
-    if (context.wait.kind == ProgramWait::Kind::Until)
+    if (context.wait.kind == ProgramWait::Kind::Until) {
         context.wait.until += now - paused_at;
+    }
     host.holdMotion(false);
     setPhase(next);
     reportRuntimeLine();
@@ -191,10 +204,12 @@ int ProgramRunner::continueFromPause(Clock::time_point now, RuntimeState next)
 int ProgramRunner::stop(Clock::time_point now)
 {
     context.now = now;
-    if (phase == RuntimeState::Stopped)
+    if (phase == RuntimeState::Stopped) {
         return RuntimeMachine::kNotAllowed;
-    if (phase != RuntimeState::Stopping)
+    }
+    if (phase != RuntimeState::Stopping) {
         beginStop();
+    }
     return 0;
 }
 
@@ -220,12 +235,14 @@ void ProgramRunner::tick(Clock::time_point now)
     context.now = now;
     switch (phase) {
         case RuntimeState::Stopping:
-            if (now >= transition_end && host.steady())
+            if (now >= transition_end && host.steady()) {
                 finishTask();
+            }
             break;
         case RuntimeState::Pausing:
-            if (now >= transition_end && host.steady())
+            if (now >= transition_end && host.steady()) {
                 setPhase(RuntimeState::Paused);
+            }
             break;
         case RuntimeState::Running:
         case RuntimeState::Stepping:
@@ -234,8 +251,9 @@ void ProgramRunner::tick(Clock::time_point now)
         default:
             break;
     }
-    if (sandbox && now - last_variables >= kVariablePeriod)
+    if (sandbox && now - last_variables >= kVariablePeriod) {
         flushVariables(false);
+    }
 }
 
 void ProgramRunner::setPhase(RuntimeState next)
@@ -249,14 +267,16 @@ bool ProgramRunner::waitSatisfied()
     switch (context.wait.kind) {
         case ProgramWait::Kind::Motion: {
             MotionStatus status = host.motionStatus();
-            if (status.progress == MotionProgress::Moving)
+            if (status.progress == MotionProgress::Moving) {
                 return false;
+            }
             context.motion = std::move(status);
             break;
         }
         case ProgramWait::Kind::Until:
-            if (context.now < context.wait.until)
+            if (context.now < context.wait.until) {
                 return false;
+            }
             break;
         default:
             break;
@@ -267,14 +287,16 @@ bool ProgramRunner::waitSatisfied()
 
 void ProgramRunner::advance()
 {
-    if (!waitSatisfied())
+    if (!waitSatisfied()) {
         return;
+    }
     contexts_this_resume = 0;
     skipped_line = 0;
     std::string error;
     const LuaSandbox::Outcome outcome = sandbox->resume(error);
-    if (skipped_line != 0)
+    if (skipped_line != 0) {
         reportLine(skipped_line, true);
+    }
     if (outcome == LuaSandbox::Outcome::Failed) {
         reportError(error);
         beginStop();
@@ -290,8 +312,9 @@ void ProgramRunner::advance()
 
 bool ProgramRunner::onLine(int line)
 {
-    if (line < 1 || static_cast<size_t>(line) > lines.size() || !lines[line - 1].code)
+    if (line < 1 || static_cast<size_t>(line) > lines.size() || !lines[line - 1].code) {
         return false;
+    }
     if (phase == RuntimeState::Stepping && current_line != 0) {
         // The step is done: this line is prepared and runs on the next step or resume.
         current_line = line;
@@ -299,8 +322,9 @@ bool ProgramRunner::onLine(int line)
         reportLine(line, false);
         return true;
     }
-    if (line == current_line && contexts_this_resume > 0)
+    if (line == current_line && contexts_this_resume > 0) {
         return false;
+    }
     current_line = line;
     if (contexts_this_resume >= kMaxContextsPerResume) {
         skipped_line = line;
@@ -317,14 +341,16 @@ void ProgramRunner::reportLine(int line, bool runs)
         kInterpContextCode, kLevelInfo,
         {std::to_string(task), std::to_string(line), std::to_string(context_index), lines[line - 1].comment});
     pending_runtime_line = line;
-    if (runs)
+    if (runs) {
         reportRuntimeLine();
+    }
 }
 
 void ProgramRunner::reportRuntimeLine()
 {
-    if (pending_runtime_line == 0)
+    if (pending_runtime_line == 0) {
         return;
+    }
     const int line = pending_runtime_line;
     pending_runtime_line = 0;
     sendMessage(
@@ -354,12 +380,14 @@ void ProgramRunner::finishTask()
 
 void ProgramRunner::flushVariables(bool all)
 {
-    if (!sandbox)
+    if (!sandbox) {
         return;
+    }
     last_variables = context.now;
     do {
-        for (const auto &[name, value] : sandbox->takeAssignedGlobals(kMaxVariablesPerFlush))
+        for (const auto &[name, value] : sandbox->takeAssignedGlobals(kMaxVariablesPerFlush)) {
             host.notifyScript(kVariableUpdateMethod, {name, value});
+        }
     } while (all && sandbox->hasAssignedGlobals());
 }
 

@@ -90,8 +90,9 @@ MotionStatus SimProgramHost::startMotion(const MotionCommand &move)
         deferred = true;
         return {MotionProgress::Moving, 0, {}};
     }
-    if (code != result::kAccepted)
+    if (code != result::kAccepted) {
         return {MotionProgress::Aborted, code, reasonOf(code)};
+    }
     current = move;
     return {MotionProgress::Moving, 0, {}};
 }
@@ -108,22 +109,26 @@ MotionStatus SimProgramHost::motionStatus()
     if (deferred && current && !braking()) {
         deferred = false;
         const int code = issue(*current);
-        if (code != result::kAccepted)
+        if (code != result::kAccepted) {
             refused = MotionStatus{MotionProgress::Aborted, code, reasonOf(code)};
+        }
     }
-    if (refused)
+    if (refused) {
         return *refused;
+    }
     return command([&](RobotController &, RobotRuntime &robot) -> MotionStatus {
         const SafetyModeType safety = robot.model.safety_mode;
         if (!isSafe(safety)) {
             const int code = isEmergency(safety) ? result::kEmergencyStop : result::kSafetyStop;
             return {MotionProgress::Aborted, code, "safety mode " + common_interface::toString(safety)};
         }
-        if (robot.model.robot_mode != RobotModeType::Running)
+        if (robot.model.robot_mode != RobotModeType::Running) {
             return {MotionProgress::Aborted, result::kNotPowered,
                     "robot mode " + common_interface::toString(robot.model.robot_mode)};
-        if (robot.motion || held)
+        }
+        if (robot.motion || held) {
             return {MotionProgress::Moving, 0, {}};
+        }
         current.reset();
         return {MotionProgress::Done, 0, {}};
     });
@@ -131,8 +136,9 @@ MotionStatus SimProgramHost::motionStatus()
 
 void SimProgramHost::holdMotion(bool hold)
 {
-    if (hold == held || !current)
+    if (hold == held || !current) {
         return;
+    }
     held = hold;
     if (hold) {
         const double deceleration = current->acceleration;
@@ -141,8 +147,9 @@ void SimProgramHost::holdMotion(bool hold)
         return;
     }
     const int code = issue(*current);
-    if (code != result::kAccepted)
+    if (code != result::kAccepted) {
         refused = MotionStatus{MotionProgress::Aborted, code, reasonOf(code)};
+    }
 }
 
 bool SimProgramHost::steady()
@@ -156,9 +163,10 @@ void SimProgramHost::stopMotion()
     current.reset();
     held = false;
     deferred = false;
-    if (deceleration > 0.0)
+    if (deceleration > 0.0) {
         command(
             [&](RobotController &controller, RobotRuntime &) { return controller.stopMove(deceleration); });
+    }
 }
 
 std::string SimProgramHost::robotName() const
@@ -198,15 +206,17 @@ namespace
 
 std::optional<bool> bitOf(std::uint64_t word, int index, int count)
 {
-    if (index < 0 || index >= std::min(count, 64))
+    if (index < 0 || index >= std::min(count, 64)) {
         return std::nullopt;
+    }
     return ((word >> index) & 1u) != 0;
 }
 
 std::optional<double> entryOf(const std::vector<double> &values, int index)
 {
-    if (index < 0 || static_cast<size_t>(index) >= values.size())
+    if (index < 0 || static_cast<size_t>(index) >= values.size()) {
         return std::nullopt;
+    }
     return values[static_cast<size_t>(index)];
 }
 
