@@ -185,10 +185,25 @@ ServerKind dropTarget(const json &value, const std::string &where)
     fail(where, "must be \"rpc\", \"realtime\", \"script\" or \"all\"");
 }
 
+ProgramCommand programCommand(const json &value, const std::string &where)
+{
+    static const std::pair<const char *, ProgramCommand> commands[] = {{"start", ProgramCommand::Start},
+                                                                       {"pause", ProgramCommand::Pause},
+                                                                       {"resume", ProgramCommand::Resume},
+                                                                       {"step", ProgramCommand::Step},
+                                                                       {"stop", ProgramCommand::Stop}};
+    const std::string text = stringAt(value, where);
+    for (const auto &[name, command] : commands)
+        if (text == name)
+            return command;
+    fail(where, "must be \"start\", \"pause\", \"resume\", \"step\" or \"stop\"");
+}
+
 ScenarioEvent parseEvent(const json &entry, const std::string &where, size_t robot_count)
 {
-    static const std::set<std::string> actions{"message",      "robot_mode",      "safety_mode", "register",
-                                               "script_error", "variable_update", "drop"};
+    static const std::set<std::string> actions{"message",  "robot_mode",   "safety_mode",
+                                               "register", "script_error", "variable_update",
+                                               "drop",     "program",      "runtime"};
     std::set<std::string> allowed = actions;
     allowed.insert("at");
     checkKeys(entry, where, allowed);
@@ -207,7 +222,7 @@ ScenarioEvent parseEvent(const json &entry, const std::string &where, size_t rob
     if (present.size() != 1)
         fail(where,
              "needs exactly one action of message, robot_mode, safety_mode, register, script_error, "
-             "variable_update, drop");
+             "variable_update, drop, program, runtime");
     const std::string &action = present.front();
     const json &body = entry[action];
     const std::string body_where = where + "." + action;
@@ -224,6 +239,13 @@ ScenarioEvent parseEvent(const json &entry, const std::string &where, size_t rob
         event.text = stringAt(required(body, "text", body_where), body_where + ".text");
     } else if (action == "variable_update") {
         parseVariableUpdate(body, body_where, event);
+    } else if (action == "program") {
+        checkKeys(body, body_where, {"text"});
+        event.kind = ScenarioEvent::Kind::Program;
+        event.text = stringAt(required(body, "text", body_where), body_where + ".text");
+    } else if (action == "runtime") {
+        event.kind = ScenarioEvent::Kind::Runtime;
+        event.command = programCommand(body, body_where);
     } else {
         event.kind = ScenarioEvent::Kind::Drop;
         event.drop = dropTarget(body, body_where);

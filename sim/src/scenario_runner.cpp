@@ -138,6 +138,12 @@ void ScenarioRunner::run(const ScenarioEvent &event)
         case Kind::Drop:
             sim_.connections.drop(event.drop);
             break;
+        case Kind::Program:
+            sim_.script.runProgram(event.text);
+            break;
+        case Kind::Runtime:
+            sim_.script.programCommand(event.command);
+            break;
     }
     sim_.log("scenario event at " + std::to_string(event.at) + " s done");
     sim_.notifyChange();

@@ -13,6 +13,9 @@ namespace temla::korvu_sim
 // Which server a drop applies to.
 enum class ServerKind { Rpc, Realtime, Script, All };
 
+// The runtime machine's commands on the loaded program.
+enum class ProgramCommand { Start, Pause, Resume, Step, Stop };
+
 // A scenario file could not be read or does not follow the format of docs/simulator.md.
 class ScenarioError : public std::runtime_error
 {
@@ -34,7 +37,17 @@ struct ScenarioRobot {
 inline constexpr double kMaxEventSeconds = 1e6;
 
 struct ScenarioEvent {
-    enum class Kind { Message, RobotMode, SafetyMode, Register, ScriptError, VariableUpdate, Drop };
+    enum class Kind {
+        Message,
+        RobotMode,
+        SafetyMode,
+        Register,
+        ScriptError,
+        VariableUpdate,
+        Drop,
+        Program,
+        Runtime
+    };
 
     double at = 0.0;  // seconds after the first login
     Kind kind = Kind::Message;
@@ -53,11 +66,14 @@ struct ScenarioEvent {
     std::string name;
     std::int64_t register_value = 0;
 
-    // script_error text, variable_update value
+    // script_error text, variable_update value, program text
     std::string text;
 
     // drop
     ServerKind drop = ServerKind::All;
+
+    // runtime
+    ProgramCommand command = ProgramCommand::Start;
 };
 
 struct Scenario {
