@@ -414,6 +414,7 @@ TEST_F(SimRoundTrip, TimedStreamingDeliversFrames)
         }
     });
     EXPECT_TRUE(waitUntil([&] { return frames >= 5; }));
+    rtde.disconnect();  // the subscriber holds `frames`, which ends with this body
 }
 
 TEST_F(SimRoundTrip, ScriptsAndScriptCallbacks)

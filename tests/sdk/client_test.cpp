@@ -159,6 +159,7 @@ TEST_F(RpcAgainstFake, LoginAnswerOtherThanTrueIsAProtocolFault)
         ASSERT_EQ(rpc.connect("127.0.0.1", server.port()), 0);
         ASSERT_TRUE(server.waitForClients(++expected_clients));
     }
+}
 
 TEST_F(RpcAgainstFake, LoginFailureKeepsTheServersReasonAndTheBoundReadsBack)
 {
