@@ -134,6 +134,9 @@ void PendantWindow::connectPanels()
     connect(motion_, &MotionPanel::jogReleased, jog_, &JogController::stop);
     connect(jog_, &JogController::refused, this, [this](const QString &text) { report({false, text}); });
     connect(program_, &ProgramPanel::startRequested, this, &PendantWindow::startProgram);
+    connect(program_, &ProgramPanel::pauseRequested, this, [this] { report(commands_.pauseProgram()); });
+    connect(program_, &ProgramPanel::resumeRequested, this, [this] { report(commands_.resumeProgram()); });
+    connect(program_, &ProgramPanel::stopRequested, this, [this] { report(commands_.stopProgram()); });
 }
 
 void PendantWindow::report(const CommandOutcome &outcome)

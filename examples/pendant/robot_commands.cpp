@@ -14,6 +14,7 @@ namespace
 {
 
 namespace result = temla::common_interface::command_result;
+using temla::common_interface::RuntimeMachine;
 
 QString tr(const char *text)
 {
@@ -27,6 +28,19 @@ Handle &require(const std::shared_ptr<Handle> &handle)
         throw std::runtime_error("not connected");
     }
     return *handle;
+}
+
+// The runtime machine has codes of its own.
+QString programRefusal(int code)
+{
+    switch (code) {
+        case RuntimeMachine::kNotAllowed:
+            return tr("not possible in this program state");
+        case RuntimeMachine::kNoProgram:
+            return tr("no program is loaded");
+        default:
+            return tr("refused");
+    }
 }
 
 // Runs one command; the SDK raises for transport failures, which the window shows like a refusal.
@@ -132,6 +146,26 @@ CommandOutcome RobotCommands::stopMotion(double deceleration)
 CommandOutcome RobotCommands::sendProgram(const QString &script)
 {
     return run(QT_TR_NOOP("program start"), [&] { return proxy_.sendScript(script.toStdString()); });
+}
+
+CommandOutcome RobotCommands::pauseProgram()
+{
+    return run(
+        QT_TR_NOOP("pause"), [this] { return require(proxy_.getRuntimeMachine()).pause(); }, &programRefusal);
+}
+
+CommandOutcome RobotCommands::resumeProgram()
+{
+    return run(
+        QT_TR_NOOP("resume"), [this] { return require(proxy_.getRuntimeMachine()).resume(); },
+        &programRefusal);
+}
+
+CommandOutcome RobotCommands::stopProgram()
+{
+    return run(
+        QT_TR_NOOP("program stop"), [this] { return require(proxy_.getRuntimeMachine()).stop(); },
+        &programRefusal);
 }
 
 }  // namespace pendant

@@ -37,8 +37,11 @@ public:
     CommandOutcome jogTcp(const std::vector<double> &twist, double acceleration, double watchdog);
     CommandOutcome stopMotion(double deceleration);
 
-    // A program is loaded and started by sending it.
+    // A program is loaded and started by sending it; the others act on the loaded one.
     CommandOutcome sendProgram(const QString &script);
+    CommandOutcome pauseProgram();
+    CommandOutcome resumeProgram();
+    CommandOutcome stopProgram();
 
 private:
     temla::korvu_sdk::RobotProxy &proxy_;

@@ -86,6 +86,37 @@ TEST(MonitorJson, ScenarioSignalsArriveInOrderAsParseableLines)
     EXPECT_EQ(emitted.back()["signal"], "disconnected");
 }
 
+TEST(MonitorScript, IsSentOnceSelectedAndRunsLineByLine)
+{
+    const ProgramRun run = runMonitor({"--json", "--scenario", scenarioPath("plain.json"), "--script",
+                                       scenarioPath("two_moves.lua"), "--duration", "6"});
+    ASSERT_TRUE(run.finished);
+    EXPECT_EQ(run.exit_code, 0) << run.err.toStdString();
+    const auto emitted = signalLines(jsonLines(run.out));
+    const auto selected = find(emitted, 0, "sigEipConnectionStatusChanged", nullptr);
+    ASSERT_NE(selected, std::string::npos);
+    // Messages and the runtime state come on different channels: each keeps its own order.
+    const std::vector<std::vector<std::pair<std::string, json>>> sequences = {
+        {{"programLoaded", nullptr}, {"runtimeContextUpdated", nullptr}, {"taskDeleted", nullptr}},
+        {{"runtimeStateChanged", json::array({0})}, {"runtimeStateChanged", json::array({6})}}};
+    for (const auto &sequence : sequences) {
+        std::size_t at = selected;
+        for (const auto &[name, args] : sequence) {
+            const auto found = find(emitted, at, name, args);
+            ASSERT_NE(found, std::string::npos)
+                << "no " << name << " " << args.dump() << " after line " << at;
+            at = found + 1;
+        }
+    }
+    std::vector<int> lines;
+    for (const auto &line : emitted) {
+        if (line["signal"] == "runtimeContextUpdated" && (lines.empty() || lines.back() != line["args"][1])) {
+            lines.push_back(line["args"][1].get<int>());
+        }
+    }
+    EXPECT_EQ(lines, (std::vector<int>{1, 2}));
+}
+
 TEST(MonitorDuration, EndsNormallyAfterTheDuration)
 {
     const ProgramRun run = runMonitor({"--json", "--duration", "1.5"});

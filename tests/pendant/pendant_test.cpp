@@ -1,6 +1,7 @@
 // The pendant window driven with Qt Test on an X server (Xvfb), against the simulator in-process.
 #include <QApplication>
 #include <QComboBox>
+#include <QElapsedTimer>
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
@@ -139,18 +140,41 @@ private Q_SLOTS:
         QCOMPARE(popups->count(), before);
     }
 
-    void programIsSentAndItsCurrentLineHighlighted()
+    void programRunsWithItsLineHighlightedAndPausesAndResumes()
     {
         auto *program = window->program();
-        // The simulator runs the program: its first line waits, so only the injected contexts move on.
-        program->setScript("sleep(60)\nmovel(pick)\nmovel(place)\n");
+        program->setScript(
+            "movej({0.1, -1.5, 0.1, -1.5, 0.1, 0}, 1)\n"
+            "movej({0.4, -1.2, 0.4, -1.2, 0.4, 0}, 1)\n"
+            "movej({0.7, -0.9, 0.7, -0.9, 0.7, 0}, 1)\n");
         QTest::mouseClick(widget<QPushButton>("startProgramButton"), Qt::LeftButton);
         QVERIFY(sim->waitForScripts(1, std::chrono::milliseconds(kWaitMs)));
         QCOMPARE(QString::fromStdString(sim->receivedScripts().back()), program->script());
-        for (int line = 1; line <= 3; ++line) {
-            sim->injectMessage(message(13, 3, "robot1", {"1", std::to_string(line), "0", "step"}));
-            QTRY_COMPARE_WITH_TIMEOUT(program->highlightedLine(), line, kWaitMs);
+        auto *pause = widget<QPushButton>("pauseProgramButton");
+        std::vector<int> lines;
+        bool paused = false;
+        QElapsedTimer clock;
+        clock.start();
+        while (clock.elapsed() < 3 * kWaitMs) {
+            QTest::qWait(10);
+            const int line = program->highlightedLine();
+            if (line > 0 && (lines.empty() || lines.back() != line)) {
+                lines.push_back(line);
+            }
+            if (line == 2 && !paused) {
+                QTest::mouseClick(pause, Qt::LeftButton);
+                QTRY_COMPARE_WITH_TIMEOUT(text("runtimeStateIndicator"), QString("Paused"), kWaitMs);
+                QCOMPARE(pause->text(), QString("Resume"));
+                QTest::mouseClick(pause, Qt::LeftButton);
+                paused = true;
+            }
+            if (!lines.empty() && lines.back() == 3 && text("runtimeStateIndicator") == "Stopped") {
+                break;
+            }
         }
+        QVERIFY(paused);
+        QCOMPARE(lines, (std::vector<int>{1, 2, 3}));
+        QTRY_COMPARE_WITH_TIMEOUT(text("runtimeStateIndicator"), QString("Stopped"), kWaitMs);
     }
 
     void scriptErrorIsShownAtItsLine()
