@@ -106,8 +106,8 @@ public:
     bool hasConnected();
     // All three clients logged in and a robot selected.
     bool hasLogined();
-    // The disconnection report. A lost connection runs it once, however many clients report the loss;
-    // the next successful connect arms it again.
+    // The disconnection report. The SDK's loss events run it once per lost connection, however many
+    // clients report the loss; the next successful connect arms it again.
     void sendDisconnectedSignal();
     // Set by every failing operation; a successful one leaves it as it was.
     LastError lastError() const;
@@ -115,7 +115,9 @@ public:
     // Receives every log line of the library (its own and the SDK's it forwards) in place of Qt's
     // logger, with the context Qt's logger would have given it (category "default"), so that an
     // application can silence or route them without touching its own lines. An empty handler restores
-    // the default: Qt's logger. Called on whichever thread logs; it must not throw.
+    // the default: Qt's logger. Called on whichever thread logs, possibly with the cache's lock held, so
+    // it must not wait for another thread that uses the proxy or the cache; an exception it throws is
+    // caught and reported through Qt's logger.
     using LogHandler =
         std::function<void(QtMsgType type, const QMessageLogContext &context, const QString &message)>;
     static void setLogHandler(LogHandler handler);

@@ -28,6 +28,7 @@ struct RobotRuntime {
     // The running motion; speeds of a commanded motion scale with the speed fraction, a stop's do not.
     std::unique_ptr<Motion> motion;
     Jog *jog = nullptr;  // motion, when it is a jog
+    bool jog_is_cartesian = false;
     bool motion_is_stop = false;
     std::optional<ModeTransition> transition;
     double powered_time = 0.0;  // seconds spent powered, for the joint temperatures

@@ -1,14 +1,12 @@
 #include "robot_controller.h"
 
-#include <Eigen/Geometry>
 #include <algorithm>
 #include <chrono>
 #include <cmath>
-#include <cstdio>
 
+#include "controller_messages.h"
 #include "kinematics.h"
 #include "motion.h"
-#include "robot_proxy/robot_math.h"
 
 namespace temla::korvu_sim
 {
@@ -19,38 +17,7 @@ namespace result = common_interface::command_result;
 using common_interface::OperationalModeType;
 using common_interface::RobotModeType;
 using common_interface::SafetyModeType;
-
-// Robot message codes the controller sends.
-enum MessageCode : int {
-    kMsgCollision = 30014,
-    kMsgOperationalMode = 30027,
-    kMsgMovedWhilePoweredOff = 30031,
-    kMsgWrongSafetyMode = 30038,
-    kMsgSafetyMode = 30039,
-    kMsgRobotEmergencyStop = 30044,
-    kMsgRobotMode = 30045,
-    kMsgWrongRobotMode = 30046,
-    kMsgOutOfReach = 30047,
-    kMsgPlanFailed = 30048,
-    kMsgPowerOnSystemEmergencyStop = 30052,
-    kMsgPowerOnRobotEmergencyStop = 30053,
-    kMsgStartupSystemEmergencyStop = 30056,
-    kMsgStartupRobotEmergencyStop = 30057,
-    kMsgFreedrive = 30083,
-    kMsgSlowDown = 30307,
-};
-
-// Levels: up to 2 the operator sees a popup; state changes are informational.
-constexpr int kLevelError = 1;
-constexpr int kLevelWarning = 2;
-constexpr int kLevelInfo = 3;
-
-// Points at which a Cartesian path is checked for joint solutions before it is accepted, and the
-// largest joint step between two of them that still counts as following the path.
-constexpr int kPathCheckPoints = 64;
-constexpr double kMaxJointStepOnPath = 0.3;
-// Turning the tool by 1 rad counts as this much travel (m) when a move's length is measured.
-constexpr double kRotationTravel = 0.1;
+using namespace controller;
 
 const char *operationalModeName(OperationalModeType mode)
 {
@@ -62,66 +29,6 @@ const char *operationalModeName(OperationalModeType mode)
         default:
             return "OperationalModeType.Manual";
     }
-}
-
-bool powered(RobotModeType mode)
-{
-    return mode >= RobotModeType::PowerOn && mode <= RobotModeType::Maintaince;
-}
-
-bool emergency(SafetyModeType mode)
-{
-    return mode == SafetyModeType::SystemEmergencyStop || mode == SafetyModeType::RobotEmergencyStop;
-}
-
-bool safetyAllowsMotion(SafetyModeType mode)
-{
-    return mode == SafetyModeType::Normal || mode == SafetyModeType::ReducedMode;
-}
-
-bool allFinite(const std::vector<double> &values)
-{
-    return std::all_of(values.begin(), values.end(), [](double v) { return std::isfinite(v); });
-}
-
-bool positive(double value)
-{
-    return std::isfinite(value) && value > 0.0;
-}
-
-double angleBetween(const std::vector<double> &a, const std::vector<double> &b)
-{
-    auto qa = robot_math::rpy_to_quaternion({a[3], a[4], a[5]});
-    auto qb = robot_math::rpy_to_quaternion({b[3], b[4], b[5]});
-    Eigen::Quaterniond ea(qa[0], qa[1], qa[2], qa[3]), eb(qb[0], qb[1], qb[2], qb[3]);
-    return ea.angularDistance(eb);
-}
-
-double distance(const std::vector<double> &a, const std::vector<double> &b)
-{
-    return std::hypot(a[0] - b[0], a[1] - b[1], a[2] - b[2]);
-}
-
-std::string poseText(const std::vector<double> &pose)
-{
-    std::string text;
-    for (size_t k = 0; k < pose.size(); ++k) {
-        char value[32];
-        std::snprintf(value, sizeof value, "%.4f", pose[k]);
-        text += (k ? "," : "") + std::string(value);
-    }
-    return text;
-}
-
-// A Cartesian path: the pose at share u (0 to 1) of the way.
-using PosePath = std::function<std::vector<double>(double u)>;
-
-std::vector<double> blendOrientation(const std::vector<double> &start, const std::vector<double> &end,
-                                     const std::vector<double> &position, double u)
-{
-    std::vector<double> pose = robot_math::interpolate_pose(start, end, u);
-    std::copy(position.begin(), position.end(), pose.begin());
-    return pose;
 }
 
 }  // namespace
@@ -345,138 +252,6 @@ int RobotController::moveJoint(const std::vector<double> &q, double speed, doubl
     return result::kAccepted;
 }
 
-namespace
-{
-
-// Joint solutions along the path, from the seed on; nullopt when a point has none or the arm would
-// have to jump between two of them.
-std::optional<std::vector<double>> followPath(const RobotModel &robot, const PosePath &path,
-                                              std::vector<double> seed)
-{
-    for (int k = 1; k <= kPathCheckPoints; ++k) {
-        auto q = solvePose(robot, path(static_cast<double>(k) / kPathCheckPoints), seed);
-        if (!q)
-            return std::nullopt;
-        for (size_t j = 0; j < q->size(); ++j)
-            if (std::abs((*q)[j] - seed[j]) > kMaxJointStepOnPath)
-                return std::nullopt;
-        seed = *q;
-    }
-    return seed;
-}
-
-}  // namespace
-
-int RobotController::moveLine(const std::vector<double> &pose, double speed, double acceleration)
-{
-    if (pose.size() != 6 || !allFinite(pose) || !positive(speed) || !positive(acceleration))
-        return result::kInvalidArgument;
-    if (int refusal = motionRefusal(false))
-        return refusal;
-    const std::vector<double> start_pose = currentPose();
-    PosePath path = [start_pose, pose](double u) {
-        return robot_math::interpolate_pose(start_pose, pose, u);
-    };
-    if (!followPath(robot_.model, path, robot_.joints.q)) {
-        send(kMsgOutOfReach, kLevelWarning, {poseText(pose)});
-        return result::kUnreachable;
-    }
-    const double length =
-        std::max(distance(start_pose, pose), kRotationTravel * angleBetween(start_pose, pose));
-    const RobotModel &m = robot_.model;
-    const double v = std::min(speed, m.tcp_max_speeds.empty() ? speed : m.tcp_max_speeds[0]);
-    const double a =
-        std::min(acceleration, m.tcp_max_accelerations.empty() ? acceleration : m.tcp_max_accelerations[0]);
-    RobotModel model = m;
-    start(makePathMove(length, v, a, [model, path, length](double s, const std::vector<double> &seed) {
-        return solvePose(model, path(length > 0.0 ? s / length : 1.0), seed);
-    }));
-    return result::kAccepted;
-}
-
-int RobotController::moveCircle(const std::vector<double> &via, const std::vector<double> &end, double speed,
-                                double acceleration)
-{
-    if (via.size() != 6 || end.size() != 6 || !allFinite(via) || !allFinite(end) || !positive(speed) ||
-        !positive(acceleration))
-        return result::kInvalidArgument;
-    if (int refusal = motionRefusal(false))
-        return refusal;
-    const std::vector<double> start_pose = currentPose();
-    std::vector<double> frame, center;
-    double arc = 0.0, radius = 0.0;
-    if (!robot_math::circleFrameFrom3Poses(start_pose, via, end, frame, arc) ||
-        !robot_math::circleCenter(start_pose, via, end, center, radius)) {
-        send(kMsgPlanFailed, kLevelWarning);
-        return result::kUnreachable;
-    }
-    auto fq = robot_math::rpy_to_quaternion({frame[3], frame[4], frame[5]});
-    const Eigen::Quaterniond rotation(fq[0], fq[1], fq[2], fq[3]);
-    const Eigen::Vector3d origin(frame[0], frame[1], frame[2]);
-    PosePath path = [=](double u) {
-        const double phi = arc * u;
-        const Eigen::Vector3d p =
-            origin + rotation * Eigen::Vector3d(radius * std::cos(phi), radius * std::sin(phi), 0.0);
-        return blendOrientation(start_pose, end, {p.x(), p.y(), p.z()}, u);
-    };
-    if (!followPath(robot_.model, path, robot_.joints.q)) {
-        send(kMsgOutOfReach, kLevelWarning, {poseText(end)});
-        return result::kUnreachable;
-    }
-    const double length = std::max(radius * arc, kRotationTravel * angleBetween(start_pose, end));
-    const RobotModel &m = robot_.model;
-    const double v = std::min(speed, m.tcp_max_speeds.empty() ? speed : m.tcp_max_speeds[0]);
-    const double a =
-        std::min(acceleration, m.tcp_max_accelerations.empty() ? acceleration : m.tcp_max_accelerations[0]);
-    RobotModel model = m;
-    start(makePathMove(length, v, a, [model, path, length](double s, const std::vector<double> &seed) {
-        return solvePose(model, path(length > 0.0 ? s / length : 1.0), seed);
-    }));
-    return result::kAccepted;
-}
-
-int RobotController::speedJoint(const std::vector<double> &qd, double acceleration, double watchdog)
-{
-    if (!validJoints(qd) || !positive(acceleration) || !positive(watchdog))
-        return result::kInvalidArgument;
-    if (int refusal = motionRefusal(true))
-        return refusal;
-    if (!robot_.jog) {
-        const RobotModel &m = robot_.model;
-        auto jog = std::make_unique<Jog>(
-            [](const std::vector<double> &target, const std::vector<double> &) {
-                return std::optional<std::vector<double>>(target);
-            },
-            m.joint_max_speeds, m.joint_max_accelerations, m.joint_min_positions, m.joint_max_positions);
-        Jog *raw = jog.get();
-        start(std::move(jog));
-        robot_.jog = raw;
-    }
-    robot_.jog->set(qd, acceleration, watchdog);
-    return result::kAccepted;
-}
-
-int RobotController::speedLine(const std::vector<double> &twist, double acceleration, double watchdog)
-{
-    if (twist.size() != 6 || !allFinite(twist) || !positive(acceleration) || !positive(watchdog))
-        return result::kInvalidArgument;
-    if (int refusal = motionRefusal(true))
-        return refusal;
-    // A jog of the other kind ends first: joint and Cartesian targets do not mix.
-    if (robot_.jog)
-        robot_.jog = nullptr, robot_.motion.reset();
-    const RobotModel &m = robot_.model;
-    RobotModel model = m;
-    auto jog = std::make_unique<Jog>(
-        [model](const std::vector<double> &target, const std::vector<double> &q) {
-            return jointSpeedsFor(model, q, target);
-        },
-        m.joint_max_speeds, m.joint_max_accelerations, m.joint_min_positions, m.joint_max_positions);
-    jog->set(twist, acceleration, watchdog);
-    start(std::move(jog));
-    return result::kAccepted;
-}
-
 int RobotController::stopMove(double deceleration)
 {
     if (!positive(deceleration))
@@ -526,6 +301,35 @@ int RobotController::setDigitalOutput(DigitalBank bank, int index, bool value)
     const std::uint64_t bit = std::uint64_t{1} << index;
     *word = value ? (*word | bit) : (*word & ~bit);
     return result::kAccepted;
+}
+
+bool RobotController::setDigitalInput(DigitalBank bank, int index, bool value)
+{
+    IoValues &io = robot_.model.io_values;
+    const auto [word, count] = [&]() -> std::pair<std::uint64_t *, int> {
+        switch (bank) {
+            case DigitalBank::Standard:
+                return {&io.standard_digital_input, robot_.model.io.standard_digital_input};
+            case DigitalBank::Tool:
+                return {&io.tool_digital_input, robot_.model.io.tool_digital_input};
+            default:
+                return {&io.configurable_digital_input, robot_.model.io.configurable_digital_input};
+        }
+    }();
+    if (index < 0 || index >= std::min(count, 64))
+        return false;
+    const std::uint64_t bit = std::uint64_t{1} << index;
+    *word = value ? (*word | bit) : (*word & ~bit);
+    return true;
+}
+
+bool RobotController::setAnalogInput(int index, double value)
+{
+    auto &inputs = robot_.model.io_values.standard_analog_input;
+    if (index < 0 || static_cast<size_t>(index) >= inputs.size() || !std::isfinite(value))
+        return false;
+    inputs[static_cast<size_t>(index)] = value;
+    return true;
 }
 
 int RobotController::setAnalogOutput(int index, double value)

@@ -38,6 +38,9 @@ public:
 
     int setDigitalOutput(DigitalBank bank, int index, bool value);
     int setAnalogOutput(int index, double value);
+    // Inputs, driven from outside; false for a channel the robot does not have.
+    bool setDigitalInput(DigitalBank bank, int index, bool value);
+    bool setAnalogInput(int index, double value);
     int setTcpOffset(const std::vector<double> &offset);
     int setPayload(double mass, const std::vector<double> &cog);
 
@@ -65,6 +68,7 @@ private:
     int refuseWrongMode();
     void brake(std::optional<double> within_seconds, std::optional<double> deceleration);
     void start(std::unique_ptr<Motion> motion);
+    int jog(const std::vector<double> &target, double acceleration, double watchdog, bool cartesian);
     bool validJoints(const std::vector<double> &values) const;
     std::vector<double> limited(const std::vector<double> &joint_limits, double requested) const;
     std::vector<double> currentPose() const;

@@ -1,10 +1,10 @@
 #include <functional>
 #include <map>
 
-#include "robot_controller.h"
-#include "rpc_methods.h"
 #include "korvu_wire/protocol.h"
 #include "korvu_wire/values.h"
+#include "robot_controller.h"
+#include "rpc_methods.h"
 
 namespace temla::korvu_sim
 {

@@ -185,10 +185,110 @@ ServerKind dropTarget(const json &value, const std::string &where)
     fail(where, "must be \"rpc\", \"realtime\", \"script\" or \"all\"");
 }
 
+int robotAt(const json &body, const std::string &where, size_t robot_count)
+{
+    auto high = static_cast<std::int64_t>(robot_count) - 1;
+    if (high < 0)
+        fail(where, "no robot to act on");
+    return static_cast<int>(integerAt(required(body, "robot", where), where + ".robot", 0, high));
+}
+
+double numberAt(const json &value, const std::string &where)
+{
+    if (!value.is_number() || !std::isfinite(value.get<double>()))
+        fail(where, "must be a number");
+    return value.get<double>();
+}
+
+// The controller's events: commands as a client would send them, stops, inputs, pushed joints.
+void parseControllerEvent(const std::string &action, const json &body, const std::string &where,
+                          size_t robot_count, ScenarioEvent &event)
+{
+    using Kind = ScenarioEvent::Kind;
+    if (action == "command") {
+        checkKeys(body, where, {"method", "params"});
+        event.kind = Kind::Command;
+        event.name = stringAt(required(body, "method", where), where + ".method");
+        const json &params = required(body, "params", where);
+        if (!params.is_array())
+            fail(where + ".params", "must be a list");
+        event.text = params.dump();
+    } else if (action == "protective_stop") {
+        checkKeys(body, where, {"robot", "code"});
+        event.kind = Kind::ProtectiveStop;
+        event.robot = robotAt(body, where, robot_count);
+        event.code = body.contains("code") ? int32At(body["code"], where + ".code") : 30009;
+    } else if (action == "collision") {
+        checkKeys(body, where, {"robot", "joint"});
+        event.kind = Kind::Collision;
+        event.robot = robotAt(body, where, robot_count);
+        event.code =
+            static_cast<int>(integerAt(required(body, "joint", where), where + ".joint", 1, kMaxDof));
+    } else if (action == "emergency_stop") {
+        checkKeys(body, where, {"robot", "source"});
+        event.kind = Kind::EmergencyStop;
+        event.robot = robotAt(body, where, robot_count);
+        const std::string source = stringAt(required(body, "source", where), where + ".source");
+        using common_interface::SafetyModeType;
+        if (source == "robot")
+            event.mode = static_cast<int>(SafetyModeType::RobotEmergencyStop);
+        else if (source == "system")
+            event.mode = static_cast<int>(SafetyModeType::SystemEmergencyStop);
+        else if (source == "released")
+            event.mode = static_cast<int>(SafetyModeType::Normal);
+        else
+            fail(where + ".source", "must be \"robot\", \"system\" or \"released\"");
+    } else if (action == "input") {
+        checkKeys(body, where, {"robot", "bank", "index", "value"});
+        event.kind = Kind::Input;
+        event.robot = robotAt(body, where, robot_count);
+        event.name = stringAt(required(body, "bank", where), where + ".bank");
+        if (event.name != "standard" && event.name != "tool" && event.name != "configurable" &&
+            event.name != "analog")
+            fail(where + ".bank", "must be \"standard\", \"tool\", \"configurable\" or \"analog\"");
+        event.code = static_cast<int>(integerAt(required(body, "index", where), where + ".index", 0, 63));
+        const json &value = required(body, "value", where);
+        if (event.name == "analog")
+            event.value = numberAt(value, where + ".value");
+        else if (value.is_boolean())
+            event.value = value.get<bool>() ? 1.0 : 0.0;
+        else
+            fail(where + ".value", "must be true or false");
+    } else {
+        checkKeys(body, where, {"robot", "q"});
+        event.kind = Kind::PushJoints;
+        event.robot = robotAt(body, where, robot_count);
+        const json &q = required(body, "q", where);
+        if (!q.is_array() || q.empty())
+            fail(where + ".q", "must be a list of joint positions");
+        for (size_t i = 0; i < q.size(); ++i)
+            event.joints.push_back(numberAt(q[i], where + ".q[" + std::to_string(i) + "]"));
+    }
+
+ProgramCommand programCommand(const json &value, const std::string &where)
+{
+    static const std::pair<const char *, ProgramCommand> commands[] = {{"start", ProgramCommand::Start},
+                                                                       {"pause", ProgramCommand::Pause},
+                                                                       {"resume", ProgramCommand::Resume},
+                                                                       {"step", ProgramCommand::Step},
+                                                                       {"stop", ProgramCommand::Stop}};
+    const std::string text = stringAt(value, where);
+    for (const auto &[name, command] : commands)
+        if (text == name)
+            return command;
+    fail(where, "must be \"start\", \"pause\", \"resume\", \"step\" or \"stop\"");
+}
+
 ScenarioEvent parseEvent(const json &entry, const std::string &where, size_t robot_count)
 {
-    static const std::set<std::string> actions{"message",      "robot_mode",      "safety_mode", "register",
-                                               "script_error", "variable_update", "drop"};
+    static const std::set<std::string> controller_actions{"command",        "protective_stop", "collision",
+                                                          "emergency_stop", "input",           "push_joints"};
+    static const std::set<std::string> actions = [] {
+        std::set<std::string> all{"message",      "robot_mode",      "safety_mode", "register",
+                                  "script_error", "variable_update", "drop",         "program",         "runtime"};
+        all.insert(controller_actions.begin(), controller_actions.end());
+        return all;
+    }();
     std::set<std::string> allowed = actions;
     allowed.insert("at");
     checkKeys(entry, where, allowed);
@@ -205,14 +305,17 @@ ScenarioEvent parseEvent(const json &entry, const std::string &where, size_t rob
         if (entry.contains(action))
             present.push_back(action);
     if (present.size() != 1)
-        fail(where,
-             "needs exactly one action of message, robot_mode, safety_mode, register, script_error, "
-             "variable_update, drop");
+        fail(
+            where,
+            "needs exactly one action of message, robot_mode, safety_mode, register, script_error, "
+            "variable_update, drop, command, protective_stop, collision, emergency_stop, input, push_joints, program, runtime");
     const std::string &action = present.front();
     const json &body = entry[action];
     const std::string body_where = where + "." + action;
 
-    if (action == "message") {
+    if (controller_actions.count(action)) {
+        parseControllerEvent(action, body, body_where, robot_count, event);
+    } else if (action == "message") {
         parseMessage(body, body_where, event);
     } else if (action == "robot_mode" || action == "safety_mode") {
         parseModeChange(body, body_where, robot_count, action == "safety_mode", event);
@@ -224,6 +327,13 @@ ScenarioEvent parseEvent(const json &entry, const std::string &where, size_t rob
         event.text = stringAt(required(body, "text", body_where), body_where + ".text");
     } else if (action == "variable_update") {
         parseVariableUpdate(body, body_where, event);
+    } else if (action == "program") {
+        checkKeys(body, body_where, {"text"});
+        event.kind = ScenarioEvent::Kind::Program;
+        event.text = stringAt(required(body, "text", body_where), body_where + ".text");
+    } else if (action == "runtime") {
+        event.kind = ScenarioEvent::Kind::Runtime;
+        event.command = programCommand(body, body_where);
     } else {
         event.kind = ScenarioEvent::Kind::Drop;
         event.drop = dropTarget(body, body_where);

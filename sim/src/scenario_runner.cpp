@@ -5,6 +5,7 @@
 #include <numeric>
 
 #include "korvu_wire/protocol.h"
+#include "rpc_methods.h"
 #include "simulator_impl.h"
 
 namespace temla::korvu_sim
@@ -115,15 +116,15 @@ void ScenarioRunner::run(const ScenarioEvent &event)
             break;
         }
         case Kind::RobotMode:
+            sim_.control(event.robot, [&event](RobotController &c) {
+                c.forceRobotMode(static_cast<RobotModeType>(event.mode));
+            });
+            break;
         case Kind::SafetyMode:
             sim_.locked([&] {
-                if (event.robot < 0 || static_cast<size_t>(event.robot) >= sim_.state.robots.size())
-                    return;
-                auto &model = sim_.state.robots[static_cast<size_t>(event.robot)].model;
-                if (event.kind == Kind::RobotMode)
-                    model.robot_mode = static_cast<RobotModeType>(event.mode);
-                else
-                    model.safety_mode = static_cast<SafetyModeType>(event.mode);
+                if (event.robot >= 0 && static_cast<size_t>(event.robot) < sim_.state.robots.size())
+                    sim_.state.robots[static_cast<size_t>(event.robot)].model.safety_mode =
+                        static_cast<SafetyModeType>(event.mode);
             });
             break;
         case Kind::Register:
@@ -138,9 +139,64 @@ void ScenarioRunner::run(const ScenarioEvent &event)
         case Kind::Drop:
             sim_.connections.drop(event.drop);
             break;
+        case Kind::Program:
+            sim_.script.runProgram(event.text);
+            break;
+        case Kind::Runtime:
+            sim_.script.programCommand(event.command);
+            break;
+        default:
+            runControllerEvent(event);
+            break;
     }
     sim_.log("scenario event at " + std::to_string(event.at) + " s done");
     sim_.notifyChange();
+}
+
+void ScenarioRunner::runControllerEvent(const ScenarioEvent &event)
+{
+    using Kind = ScenarioEvent::Kind;
+    if (event.kind == Kind::Command) {
+        const Json params = Json::parse(event.text);
+        try {
+            sim_.realtime.advanceModel();
+            Json answer =
+                sim_.locked([&] { return callCommand(sim_.state, event.name, params); }).value_or(Json());
+            sim_.log("scenario command " + event.name + " answered " + answer.dump());
+        } catch (const std::exception &e) {
+            sim_.log("scenario command " + event.name + " failed: " + e.what());
+        }
+        sim_.realtime.flushOutbox();
+        return;
+    }
+    sim_.control(event.robot, [&event](RobotController &c) {
+        switch (event.kind) {
+            case Kind::ProtectiveStop:
+                c.protectiveStop(event.code);
+                break;
+            case Kind::Collision:
+                c.collision(event.code);
+                break;
+            case Kind::EmergencyStop:
+                if (event.mode == static_cast<int>(SafetyModeType::Normal))
+                    c.releaseEmergencyStop();
+                else
+                    c.emergencyStop(static_cast<SafetyModeType>(event.mode));
+                break;
+            case Kind::Input:
+                if (event.name == "analog")
+                    c.setAnalogInput(event.code, event.value);
+                else
+                    c.setDigitalInput(event.name == "standard" ? DigitalBank::Standard
+                                      : event.name == "tool"   ? DigitalBank::Tool
+                                                               : DigitalBank::Configurable,
+                                      event.code, event.value != 0.0);
+                break;
+            default:
+                c.pushJoints(event.joints);
+                break;
+        }
+    });
 }
 
 SimulatorOptions applyScenario(SimulatorOptions options, const Scenario &scenario)

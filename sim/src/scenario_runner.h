@@ -31,6 +31,7 @@ private:
     void armNext();
     void runDue();
     void run(const ScenarioEvent &event);
+    void runControllerEvent(const ScenarioEvent &event);
 
     Simulator::Impl &sim_;
     bool started_ = false;

@@ -156,9 +156,12 @@ int ProxyCore::connect(const QString &ip, int port)
         prepareConnection();
         result = rpc_client->connect(address, port + kRpcPortOffset);
         if (result < 0) {
-            RP_LOG_CRITICAL().nospace() << "Connected to RPC Server " << ip << ":" << port + kRpcPortOffset << " FAILED";
+            RP_LOG_CRITICAL().nospace()
+                << "Connected to RPC Server " << ip << ":" << port + kRpcPortOffset << " FAILED";
             fail(connectFailure(result), result,
-                 QStringLiteral("The RPC server at %1:%2 cannot be reached").arg(ip).arg(port + kRpcPortOffset));
+                 QStringLiteral("The RPC server at %1:%2 cannot be reached")
+                     .arg(ip)
+                     .arg(port + kRpcPortOffset));
             return result;
         }
         RP_LOG_INFO().nospace() << "Connected to RPC Server " << ip << ":" << port + kRpcPortOffset;
@@ -170,12 +173,15 @@ int ProxyCore::connect(const QString &ip, int port)
             RP_LOG_CRITICAL().nospace().noquote()
                 << "Connected to RTDE Server " << ip << ":" << port + kRealtimePortOffset << " FAILED";
             fail(connectFailure(result), result,
-                 QStringLiteral("The realtime server at %1:%2 cannot be reached").arg(ip).arg(port + kRealtimePortOffset));
+                 QStringLiteral("The realtime server at %1:%2 cannot be reached")
+                     .arg(ip)
+                     .arg(port + kRealtimePortOffset));
             return result;
         }
         // A new realtime connection carries no channel yet.
         realtime_subscribed = false;
-        RP_LOG_INFO().nospace().noquote() << "Connected to RTDE Server " << ip << ":" << port + kRealtimePortOffset;
+        RP_LOG_INFO().nospace().noquote()
+            << "Connected to RTDE Server " << ip << ":" << port + kRealtimePortOffset;
     }
     if (!script_client->hasConnected()) {
         prepareConnection();
@@ -184,10 +190,13 @@ int ProxyCore::connect(const QString &ip, int port)
             RP_LOG_CRITICAL().nospace().noquote()
                 << "Connected to SCRIPT Server " << ip << ":" << port + kScriptPortOffset << " FAILED";
             fail(connectFailure(result), result,
-                 QStringLiteral("The script server at %1:%2 cannot be reached").arg(ip).arg(port + kScriptPortOffset));
+                 QStringLiteral("The script server at %1:%2 cannot be reached")
+                     .arg(ip)
+                     .arg(port + kScriptPortOffset));
             return result;
         }
-        RP_LOG_INFO().nospace().noquote() << "Connected to SCRIPT Server " << ip << ":" << port + kScriptPortOffset;
+        RP_LOG_INFO().nospace().noquote()
+            << "Connected to SCRIPT Server " << ip << ":" << port + kScriptPortOffset;
     }
     if (result == 0) {
         loss_reported = false;

@@ -13,7 +13,6 @@ namespace temla::korvu_sdk::detail
 class ProxyAccess
 {
 public:
-    static ProxyCore &core(RobotProxy &proxy) { return *proxy.core; }
     // Interval of the PROFINET readiness poll (100 ms); tests shorten it.
     static void setPnReadyPollInterval(RobotProxy &proxy, std::chrono::milliseconds interval)
     {

@@ -179,6 +179,15 @@ class KORVU_SDK_EXPORT RuntimeMachine : public ApiHandle
 public:
     using ApiHandle::ApiHandle;
     RuntimeState getStatus();
+
+    // Program control of the loaded program: 0 when the controller accepted, else one of these.
+    static constexpr int kNotAllowed = -1;  // the runtime state does not allow it now
+    static constexpr int kNoProgram = -2;   // no program is loaded
+    int start();                            // Stopped: runs the loaded program from its first line
+    int pause();                            // Running: Pausing, then Paused with the arm held
+    int resume();                           // Paused: Running again, the interrupted move continues
+    int step();                             // Paused: runs to the next line, then Paused again
+    int stop();                             // any state but Stopped: Stopping, then Stopped (task deleted)
 };
 
 // Motion commands (results in command_result). Speeds and accelerations are upper bounds that the

@@ -13,6 +13,9 @@ namespace temla::korvu_sim
 // Which server a drop applies to.
 enum class ServerKind { Rpc, Realtime, Script, All };
 
+// The runtime machine's commands on the loaded program.
+enum class ProgramCommand { Start, Pause, Resume, Step, Stop };
+
 // A scenario file could not be read or does not follow the format of docs/simulator.md.
 class ScenarioError : public std::runtime_error
 {
@@ -34,30 +37,54 @@ struct ScenarioRobot {
 inline constexpr double kMaxEventSeconds = 1e6;
 
 struct ScenarioEvent {
-    enum class Kind { Message, RobotMode, SafetyMode, Register, ScriptError, VariableUpdate, Drop };
+    enum class Kind {
+        Message,
+        RobotMode,
+        SafetyMode,
+        Register,
+        ScriptError,
+        VariableUpdate,
+        Drop,
+        Command,
+        ProtectiveStop,
+        Collision,
+        EmergencyStop,
+        Input,
+        PushJoints,
+        Program,
+        Runtime
+    };
 
     double at = 0.0;  // seconds after the first login
     Kind kind = Kind::Message;
 
-    // message
+    // message (code), protective_stop (the cause's code), collision (the joint, 1-based)
     int code = 0;
     int level = 1;
     std::optional<std::string> source;  // first robot's name when absent
     std::vector<std::string> args;
 
-    // robot_mode, safety_mode
+    // robot_mode, safety_mode (mode), and the robot of the controller events
     int robot = 0;
-    int mode = 0;
+    int mode = 0;  // emergency_stop: the SafetyModeType value, Normal for a release
 
-    // register (name, value), variable_update (name, text)
+    // register (name, value), variable_update (name, text), command (name: the method, text: the
+    // parameters as JSON), input (name: "standard", "tool", "configurable" or "analog"; code: the
+    // index; value)
     std::string name;
+    double value = 0.0;
+    // push_joints
+    std::vector<double> joints;
     std::int64_t register_value = 0;
 
-    // script_error text, variable_update value
+    // script_error text, variable_update value, program text
     std::string text;
 
     // drop
     ServerKind drop = ServerKind::All;
+
+    // runtime
+    ProgramCommand command = ProgramCommand::Start;
 };
 
 struct Scenario {
