@@ -264,6 +264,7 @@ void parseControllerEvent(const std::string &action, const json &body, const std
         for (size_t i = 0; i < q.size(); ++i)
             event.joints.push_back(numberAt(q[i], where + ".q[" + std::to_string(i) + "]"));
     }
+}
 
 ProgramCommand programCommand(const json &value, const std::string &where)
 {
