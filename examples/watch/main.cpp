@@ -11,6 +11,7 @@
 #include <robot_proxy/robot_proxy.h>
 
 #include <korvu_sdk/api.h>
+#include <korvu_sdk/korvu_exception.h>
 
 #include "example_target.h"
 
@@ -49,8 +50,12 @@ int main(int argc, char **argv)
     std::printf("watching %s\n", qPrintable(proxy.getRobotName()));
 
     // Powering on changes the robot mode; the simulator's protective stop brings popups.
-    const int power_result = proxy.getRobotManage()->poweron();
-    std::printf("poweron: %d\n", power_result);
+    // The interfaces are the SDK's: a failed request raises KorvuException.
+    try {
+        std::printf("poweron: %d\n", proxy.getRobotManage()->poweron());
+    } catch (const temla::common_interface::KorvuException &e) {
+        std::printf("poweron failed: %s (code %d)\n", e.what(), e.code());
+    }
     if (target.simulator)
         target.simulator->protectiveStop(0);
     const int run_ms = target.seconds * 1000;
