@@ -41,7 +41,7 @@ set(CPACK_DEBIAN_RUNTIME_PACKAGE_GENERATE_SHLIBS ON)
 set(CPACK_DEBIAN_DEVELOPMENT_PACKAGE_NAME librobot-proxy-dev)
 set(CPACK_DEBIAN_DEVELOPMENT_PACKAGE_SECTION libdevel)
 set(CPACK_DEBIAN_DEVELOPMENT_PACKAGE_DEPENDS
-  "librobot-proxy${_soversion} ${_exact}, qtbase5-dev, libeigen3-dev, nlohmann-json3-dev")
+  "librobot-proxy${_soversion} ${_exact}, qtbase5-dev, libeigen3-dev, nlohmann-json3-dev, liblua5.4-dev, pkg-config")
 
 set(CPACK_DEBIAN_TOOLS_PACKAGE_NAME robot-proxy-tools)
 set(CPACK_DEBIAN_TOOLS_PACKAGE_SECTION devel)

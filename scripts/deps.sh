@@ -8,7 +8,7 @@ packages=(
   build-essential cmake ninja-build pkg-config dpkg-dev
   qtbase5-dev qttools5-dev qttools5-dev-tools
   libeigen3-dev libceres-dev
-  nlohmann-json3-dev libasio-dev
+  nlohmann-json3-dev libasio-dev liblua5.4-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   liborocos-kdl-dev pybind11-dev python3-dev python3-numpy
   clang-format clang-tidy

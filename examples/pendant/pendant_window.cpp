@@ -11,6 +11,7 @@
 
 #include "control_panel.h"
 #include "indicator_panel.h"
+#include "jog_controller.h"
 #include "message_panel.h"
 #include "motion_panel.h"
 #include "program_panel.h"
@@ -30,6 +31,8 @@ constexpr int kRefreshIntervalMs = 100;
 PendantWindow::PendantWindow(RobotProxy &proxy, QWidget *parent)
     : QMainWindow(parent),
       proxy_(proxy),
+      commands_(proxy),
+      jog_(new JogController(commands_, this)),
       robot_selector_(new QComboBox(this)),
       connection_(new QLabel(this)),
       indicators_(new IndicatorPanel(this)),
@@ -117,7 +120,29 @@ void PendantWindow::connectProxySignals()
 void PendantWindow::connectPanels()
 {
     connect(robot_selector_, QOverload<int>::of(&QComboBox::activated), this, &PendantWindow::chooseRobot);
+    connect(controls_, &ControlPanel::powerOnRequested, this, [this] { report(commands_.powerOn()); });
+    connect(controls_, &ControlPanel::brakeReleaseRequested, this,
+            [this] { report(commands_.releaseBrakes()); });
+    connect(controls_, &ControlPanel::powerOffRequested, this, [this] { report(commands_.powerOff()); });
+    connect(controls_, &ControlPanel::unlockRequested, this,
+            [this] { report(commands_.unlockProtectiveStop()); });
+    connect(controls_, &ControlPanel::manualModeRequested, this,
+            [this](bool manual) { report(commands_.setManualMode(manual)); });
+    connect(controls_, &ControlPanel::speedRequested, this,
+            [this](double fraction) { report(commands_.setSpeedFraction(fraction)); });
+    connect(motion_, &MotionPanel::jogPressed, jog_, &JogController::start);
+    connect(motion_, &MotionPanel::jogReleased, jog_, &JogController::stop);
+    connect(jog_, &JogController::refused, this, [this](const QString &text) { report({false, text}); });
     connect(program_, &ProgramPanel::startRequested, this, &PendantWindow::startProgram);
+}
+
+void PendantWindow::report(const CommandOutcome &outcome)
+{
+    if (outcome.accepted) {
+        return;
+    }
+    statusBar()->showMessage(outcome.text, 5000);
+    messages_->addNote(outcome.text);
 }
 
 void PendantWindow::fillRobotSelector()
@@ -145,10 +170,7 @@ void PendantWindow::chooseRobot(int index)
 void PendantWindow::startProgram()
 {
     program_->clearError();
-    const int result = proxy_.sendScript(program_->script().toStdString());
-    if (result != 0) {
-        messages_->addNote(tr("the controller did not take the program (%1)").arg(result));
-    }
+    report(commands_.sendProgram(program_->script()));
 }
 
 void PendantWindow::showConnection()

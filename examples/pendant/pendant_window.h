@@ -3,6 +3,8 @@
 #include <QMainWindow>
 #include <QTimer>
 
+#include "robot_commands.h"
+
 namespace temla::korvu_sdk
 {
 class RobotProxy;
@@ -16,6 +18,7 @@ namespace pendant
 
 class ControlPanel;
 class IndicatorPanel;
+class JogController;
 class MessagePanel;
 class MotionPanel;
 class ProgramPanel;
@@ -42,8 +45,12 @@ private:
     void chooseRobot(int index);
     void startProgram();
     void showConnection();
+    // A refused or failed command is shown in the status bar and the message log.
+    void report(const CommandOutcome &outcome);
 
     temla::korvu_sdk::RobotProxy &proxy_;
+    RobotCommands commands_;
+    JogController *jog_;
     QComboBox *robot_selector_;
     QLabel *connection_;
     IndicatorPanel *indicators_;

@@ -1,25 +1,26 @@
 #pragma once
 
-// The library's image of the controller's robots: per robot the values the controller streams on the
-// realtime data channel and the slower information read over RPC. The application reads it through the
-// getters below instead of asking the controller.
-//
-// Locking. One recursive mutex (state_mutex) guards every member of the cache. The realtime frame handlers
-// hold it for a whole frame, including the mode signals they emit, the refreshes a mode transition
-// triggers and the track callback. Every other operation that reads or writes the cache takes it as
-// well, so nothing here races with a frame:
-//  - Because the mutex is recursive, a receiver connected directly (Qt::DirectConnection) to this
-//    object's signals, and the track callback, may call any getter, refresh, selection or store
-//    operation: they run on the thread that already holds the mutex.
-//  - A receiver that blocks the emitting thread until another thread has called into this object
-//    (Qt::BlockingQueuedConnection, or waiting on a future fed by another thread) deadlocks: that
-//    other thread waits for the mutex the emitting thread holds. Receivers on other threads must use
-//    the default (queued) delivery.
-//  - The RPC refreshes hold the mutex across their requests, so a locking getter waits for a refresh
-//    running on another thread (at most the request timeout per request).
-//  - The robot-message dispatch and the disconnection report write the records only through the
-//    library's internal store operations, which take the mutex and release it before they return; the
-//    caller emits its signals afterwards.
+/// @file
+/// The library's image of the controller's robots: per robot the values the controller streams on the
+/// realtime data channel and the slower information read over RPC. The application reads it through the
+/// getters below instead of asking the controller.
+///
+/// Locking. One recursive mutex (state_mutex) guards every member of the cache. The realtime frame handlers
+/// hold it for a whole frame, including the mode signals they emit, the refreshes a mode transition
+/// triggers and the track callback. Every other operation that reads or writes the cache takes it as
+/// well, so nothing here races with a frame:
+///  - Because the mutex is recursive, a receiver connected directly (Qt::DirectConnection) to this
+///    object's signals, and the track callback, may call any getter, refresh, selection or store
+///    operation: they run on the thread that already holds the mutex.
+///  - A receiver that blocks the emitting thread until another thread has called into this object
+///    (Qt::BlockingQueuedConnection, or waiting on a future fed by another thread) deadlocks: that
+///    other thread waits for the mutex the emitting thread holds. Receivers on other threads must use
+///    the default (queued) delivery.
+///  - The RPC refreshes hold the mutex across their requests, so a locking getter waits for a refresh
+///    running on another thread (at most the request timeout per request).
+///  - The robot-message dispatch and the disconnection report write the records only through the
+///    library's internal store operations, which take the mutex and release it before they return; the
+///    caller emits its signals afterwards.
 
 #include <atomic>
 #include <cstdint>
@@ -62,165 +63,197 @@ using common_interface::RuntimeState;
 using common_interface::SafetyModeType;
 using common_interface::StandardOutputRunState;
 
-// Kinematic parameters by name ("a", "d", "alpha", "theta", "beta"), one value per joint.
+/// Kinematic parameters by name ("a", "d", "alpha", "theta", "beta"), one value per joint.
 using DhParamMap = common_interface::KinematicsParam;
 
-// Called every track period with the joint positions and the TCP pose of the selected robot.
+/// Called every track period with the joint positions and the TCP pose of the selected robot.
 using TrackCallback = std::function<void(const std::vector<double> &, const std::vector<double> &)>;
 
-// One robot's cached state. A plain record: the default values are those of a robot never heard of.
+/// One robot's cached state. A plain record: the default values are those of a robot never heard of.
 struct ROBOT_PROXY_EXPORT RobotInfo {
+    /// A record with the default values.
     RobotInfo();
 
-    std::string robot_type;
-    std::string robot_sub_type;
-    std::string control_box_type;
-    int dof = 6;
-    Payload payload;
-    std::vector<double> joint_positions;
-    std::vector<double> joint_speeds;
-    std::vector<double> joint_currents;
-    std::vector<double> tcp_pose;
-    std::vector<double> tcp_speed;
-    std::vector<double> tool_pose;
-    std::vector<double> tcp_force;
-    std::vector<double> tcp_force_sensor;
-    std::vector<double> joint_voltages;
-    std::vector<double> joint_temperatures;
-    std::vector<JointStateType> joint_state;
-    RobotModeType robot_mode = RobotModeType::NoController;
-    SafetyModeType safety_mode = SafetyModeType::Normal;
-    int operational_mode = 0;
-    int handle_state = 0;
-    int handle_mode = 0;
-    bool link_mode_enabled = false;
-    bool freedrive_enabled = false;
-    double main_voltage = 0.0;
-    double robot_voltage = 0.0;
-    double robot_current = 0.0;
-    double control_box_temperature = 0.0;
-    double control_box_humidity = 0.0;
-    int collision_level = 0;
-    int slow_down_level = 0;
-    std::string tool_unique_id;
-    std::string master_board_unique_id;
-    std::string slave_board_unique_id;
-    std::string pedestal_unique_id;
-    std::vector<std::string> joint_unique_ids;
-    std::string handle_unique_id;
-    std::string hardware_interface_version;
-    std::vector<int> joint_firmware_versions;
-    std::vector<int> joint_hardware_versions;
-    int tool_firmware_version = 0;
-    int tool_hardware_version = 0;
-    int master_board_firmware_version = 0;
-    int master_board_hardware_version = 0;
-    int slave_board_firmware_version = 0;
-    int slave_board_hardware_version = 0;
-    int pedestal_firmware_version = 0;
-    int pedestal_hardware_version = 0;
-    int handle_firmware_version = 0;
-    int handle_hardware_version = 0;
-    int standard_digital_input_num = 0;
-    int tool_digital_input_num = 0;
-    int configurable_digital_input_num = 0;
-    int standard_digital_output_num = 0;
-    int tool_digital_output_num = 0;
-    int configurable_digital_output_num = 0;
-    int standard_analog_input_num = 0;
-    int tool_analog_input_num = 0;
-    int standard_analog_output_num = 0;
-    int tool_analog_output_num = 0;
-    int static_link_input_num = 0;
-    int static_link_output_num = 0;
-    DhParamMap real_dh_param;
-    DhParamMap theory_dh_param;
-    std::vector<bool> standard_digital_input_bits;
-    std::vector<bool> tool_digital_input_bits;
-    std::vector<bool> configurable_digital_input_bits;
-    std::vector<bool> link_digital_input_bits;
-    std::vector<bool> standard_digital_output_bits;
-    std::vector<bool> tool_digital_output_bits;
-    std::vector<bool> configurable_digital_output_bits;
-    std::vector<bool> link_digital_output_bits;
-    std::vector<double> standard_analog_input_values;
-    std::vector<double> tool_analog_input_values;
-    std::vector<double> standard_analog_output_values;
-    std::vector<double> tool_analog_output_values;
-    std::vector<std::string> joints_model_type;
-    std::vector<double> joint_max_positions;
-    std::vector<double> joint_min_positions;
-    std::vector<double> joint_max_speeds;
-    std::vector<double> joint_max_accelerations;
-    std::vector<double> tcp_max_speeds;
-    std::vector<double> tcp_max_accelerations;
-    std::vector<double> gravity;
-    bool simulation_enabled = false;
-    double speed_fraction = 0.0;
-    int handle_io_status = 0;
-    std::vector<int> enc_tick_count;
+    std::string robot_type;                   ///< Robot type name the controller reports.
+    std::string robot_sub_type;               ///< Robot sub-type name.
+    std::string control_box_type;             ///< Control box type name.
+    int dof = 6;                              ///< Number of joints.
+    Payload payload;                          ///< Mounted payload (mass, centre of gravity, inertia).
+    std::vector<double> joint_positions;      ///< Joint positions, rad.
+    std::vector<double> joint_speeds;         ///< Joint speeds, rad/s.
+    std::vector<double> joint_currents;       ///< Joint currents, A.
+    std::vector<double> tcp_pose;             ///< TCP pose [x, y, z, rx, ry, rz] in the base frame.
+    std::vector<double> tcp_speed;            ///< TCP speed.
+    std::vector<double> tool_pose;            ///< Tool pose.
+    std::vector<double> tcp_force;            ///< Force and torque at the TCP.
+    std::vector<double> tcp_force_sensor;     ///< Force and torque read by the TCP force sensor.
+    std::vector<double> joint_voltages;       ///< Joint voltages, V.
+    std::vector<double> joint_temperatures;   ///< Joint temperatures.
+    std::vector<JointStateType> joint_state;  ///< State of each joint.
+    RobotModeType robot_mode = RobotModeType::NoController;  ///< Robot mode.
+    SafetyModeType safety_mode = SafetyModeType::Normal;     ///< Safety mode.
+    int operational_mode = 0;                            ///< Operational mode (an OperationalModeType value).
+    int handle_state = 0;                                ///< Handle state.
+    int handle_mode = 0;                                 ///< Handle mode.
+    bool link_mode_enabled = false;                      ///< Whether link mode is on.
+    bool freedrive_enabled = false;                      ///< Whether freedrive (hand guiding) is on.
+    double main_voltage = 0.0;                           ///< Main supply voltage, V.
+    double robot_voltage = 0.0;                          ///< Robot supply voltage, V.
+    double robot_current = 0.0;                          ///< Robot current, A.
+    double control_box_temperature = 0.0;                ///< Control box temperature.
+    double control_box_humidity = 0.0;                   ///< Control box humidity.
+    int collision_level = 0;                             ///< Collision sensitivity level.
+    int slow_down_level = 0;                             ///< Slow-down level.
+    std::string tool_unique_id;                          ///< Unique id of the tool board.
+    std::string master_board_unique_id;                  ///< Unique id of the master board.
+    std::string slave_board_unique_id;                   ///< Unique id of the slave board.
+    std::string pedestal_unique_id;                      ///< Unique id of the pedestal.
+    std::vector<std::string> joint_unique_ids;           ///< Unique id of each joint.
+    std::string handle_unique_id;                        ///< Unique id of the handle.
+    std::string hardware_interface_version;              ///< Version of the hardware interface.
+    std::vector<int> joint_firmware_versions;            ///< Firmware version of each joint.
+    std::vector<int> joint_hardware_versions;            ///< Hardware version of each joint.
+    int tool_firmware_version = 0;                       ///< Firmware version of the tool board.
+    int tool_hardware_version = 0;                       ///< Hardware version of the tool board.
+    int master_board_firmware_version = 0;               ///< Firmware version of the master board.
+    int master_board_hardware_version = 0;               ///< Hardware version of the master board.
+    int slave_board_firmware_version = 0;                ///< Firmware version of the slave board.
+    int slave_board_hardware_version = 0;                ///< Hardware version of the slave board.
+    int pedestal_firmware_version = 0;                   ///< Firmware version of the pedestal.
+    int pedestal_hardware_version = 0;                   ///< Hardware version of the pedestal.
+    int handle_firmware_version = 0;                     ///< Firmware version of the handle.
+    int handle_hardware_version = 0;                     ///< Hardware version of the handle.
+    int standard_digital_input_num = 0;                  ///< Number of standard digital inputs.
+    int tool_digital_input_num = 0;                      ///< Number of tool digital inputs.
+    int configurable_digital_input_num = 0;              ///< Number of configurable digital inputs.
+    int standard_digital_output_num = 0;                 ///< Number of standard digital outputs.
+    int tool_digital_output_num = 0;                     ///< Number of tool digital outputs.
+    int configurable_digital_output_num = 0;             ///< Number of configurable digital outputs.
+    int standard_analog_input_num = 0;                   ///< Number of standard analog inputs.
+    int tool_analog_input_num = 0;                       ///< Number of tool analog inputs.
+    int standard_analog_output_num = 0;                  ///< Number of standard analog outputs.
+    int tool_analog_output_num = 0;                      ///< Number of tool analog outputs.
+    int static_link_input_num = 0;                       ///< Number of static link inputs.
+    int static_link_output_num = 0;                      ///< Number of static link outputs.
+    DhParamMap real_dh_param;                            ///< Calibrated kinematic parameters.
+    DhParamMap theory_dh_param;                          ///< Nominal kinematic parameters.
+    std::vector<bool> standard_digital_input_bits;       ///< Standard digital input states.
+    std::vector<bool> tool_digital_input_bits;           ///< Tool digital input states.
+    std::vector<bool> configurable_digital_input_bits;   ///< Configurable digital input states.
+    std::vector<bool> link_digital_input_bits;           ///< Link digital input states.
+    std::vector<bool> standard_digital_output_bits;      ///< Standard digital output states.
+    std::vector<bool> tool_digital_output_bits;          ///< Tool digital output states.
+    std::vector<bool> configurable_digital_output_bits;  ///< Configurable digital output states.
+    std::vector<bool> link_digital_output_bits;          ///< Link digital output states.
+    std::vector<double> standard_analog_input_values;    ///< Values of the standard analog inputs.
+    std::vector<double> tool_analog_input_values;        ///< Values of the tool analog inputs.
+    std::vector<double> standard_analog_output_values;   ///< Values of the standard analog outputs.
+    std::vector<double> tool_analog_output_values;       ///< Values of the tool analog outputs.
+    std::vector<std::string> joints_model_type;          ///< Model type of each joint.
+    std::vector<double> joint_max_positions;             ///< Upper joint position limits, rad.
+    std::vector<double> joint_min_positions;             ///< Lower joint position limits, rad.
+    std::vector<double> joint_max_speeds;                ///< Joint speed limits, rad/s.
+    std::vector<double> joint_max_accelerations;         ///< Joint acceleration limits, rad/s^2.
+    std::vector<double> tcp_max_speeds;                  ///< TCP speed limits.
+    std::vector<double> tcp_max_accelerations;           ///< TCP acceleration limits.
+    std::vector<double> gravity;                         ///< Gravity vector in the base frame.
+    bool simulation_enabled = false;                     ///< Whether the robot runs in simulation.
+    double speed_fraction = 0.0;                         ///< Speed fraction the controller applies.
+    int handle_io_status = 0;                            ///< I/O status of the handle.
+    std::vector<int> enc_tick_count;                     ///< Encoder tick count of each joint.
 };
 
-// Parts of text between occurrences of delimiter, empty parts kept; the empty text gives one empty part.
-// An empty delimiter gives the whole text as the one part.
+/// Parts of text between occurrences of delimiter, empty parts kept; the empty text gives one empty part.
+/// An empty delimiter gives the whole text as the one part.
 ROBOT_PROXY_EXPORT std::vector<std::string> split(const std::string &text, const std::string &delimiter);
 
-// Bits of an I/O word, entry b being bit b (bit 0 the least significant): 32 entries for an int, 64 for a
-// long.
+/// @{
+/// Bits of an I/O word, entry b being bit b (bit 0 the least significant): 32 entries for an int, 64 for a
+/// long.
 ROBOT_PROXY_EXPORT std::vector<bool> toVec(int word);
 ROBOT_PROXY_EXPORT std::vector<bool> toVec(long word);
+/// @}
 
+/// The cache of the controller's robot states, fed by the realtime channels and RPC refreshes; see the
+/// locking notes in this file's description.
 class ROBOT_PROXY_EXPORT RealtimeRobotState : public QObject
 {
     Q_OBJECT
 
 public:
+    /// Number of robot records the cache keeps.
     static constexpr int kRobotSlots = 4;
 
-    // Shares both clients; makes no call on them.
+    /// Shares both clients; makes no call on them.
     RealtimeRobotState(std::shared_ptr<RpcClient> rpc, std::shared_ptr<RtdeClient> rtde);
-    // Logs out of and disconnects the realtime client, then the RPC client. No frame handler runs
-    // once destruction has begun: the realtime client's disconnect() returns only after its
-    // subscribers have stopped, and a handler that was waiting for the mutex returns untouched.
+    /// Logs out of and disconnects the realtime client, then the RPC client. No frame handler runs
+    /// once destruction has begun: the realtime client's disconnect() returns only after its
+    /// subscribers have stopped, and a handler that was waiting for the mutex returns untouched.
     ~RealtimeRobotState() override;
 
+    /// Not copyable.
     RealtimeRobotState(const RealtimeRobotState &) = delete;
+    /// Not copyable.
     RealtimeRobotState &operator=(const RealtimeRobotState &) = delete;
 
-    // ---- Realtime subscriptions ----
+    /// @name Realtime subscriptions
+    /// @{
 
-    // Subscribes the four realtime channels for the robots known now; always 0.
+    /// Subscribes the four realtime channels for the robots known now; always 0.
     int configSubscribe();
+    /// @}
 
-    // ---- RPC refreshes (always 0) ----
+    /// @name RPC refreshes (always 0)
+    /// Each reads values from the controller into the records. index -1 means the selected robot; an index
+    /// that selects no robot name or record does nothing.
+    /// @{
 
+    /// Reads the robot names, the runtime state and each robot's configuration after a login; powered
+    /// robots get the power-on refresh too.
     int updateRobotInformationOnLogin();
-    // index -1 means the selected robot; an index that selects no robot name or record does nothing.
+    /// Reads the information a powered-on robot offers.
     int updateRobotInformationOnPoweron(int index);
+    /// Reads the operational mode.
     int updateOperationMode(int index);
+    /// Reads whether link mode is on.
     int updateIsLinkModeEnabled(int index);
+    /// Reads the gravity vector.
     int updateGravity(int index);
+    /// Reads the joint count and the kinematic parameters after the robot type changed.
     int updateHDParamOnRobotTypeChanged(int index);
+    /// Reads the names of the Modbus signals.
     void updateModbusSignalNames();
+    /// @}
 
-    // ---- Selection and track recording ----
+    /// @name Selection and track recording
+    /// @{
 
-    // 0, or -1 for an index outside the robot names.
+    /// Selects robot index: 0, or -1 for an index outside the robot names.
     int selectRobot(int index);
+    /// Clears the selection and sets the runtime state to Stopped (runtimeStateChanged when it changes).
     void reset();
-    // period in seconds; below one channel-0 frame (0.02 s) the recording is off.
+    /// Calls callback every period with the selected robot's joint positions and TCP pose; 0.
+    /// period in seconds; below one channel-0 frame (0.02 s) the recording is off.
     int startTrackRecord(const TrackCallback &callback, double period);
+    /// Stops the track recording; 0.
     int stopTrackRecord();
+    /// @}
 
-    // ---- Snapshots (copies taken under the mutex) ----
+    /// @name Snapshots (copies taken under the mutex)
+    /// @{
 
-    // Copy of the record of robot index; a default record for an index outside 0..3.
+    /// Copy of the record of robot index; a default record for an index outside 0..3.
     RobotInfo getRobotInfo(int index) const;
+    /// Index of the selected robot, -1 when none.
     int getRobotIndex() const;
+    /// Name of the selected robot, empty when none.
     std::string getRobotName() const;
+    /// @}
 
-    // ---- Selected-robot values; defaults when no robot is selected ----
+    /// @name Selected-robot values
+    /// @{
 
+    /// The cached value of the selected robot, or the record's default when no robot is selected.
     int getDof();
     bool isSimulationEnabled();
     double getSpeedFraction();
@@ -258,7 +291,7 @@ public:
     double getControlBoxTemperature();
     double getControlBoxHumidity();
     double getMainVoltage();
-    // The controller streams no separate main current: this is the robot current.
+    /// The controller streams no separate main current: this is the robot current.
     double getMainCurrent();
     double getRobotVoltage();
     double getRobotCurrent();
@@ -280,7 +313,7 @@ public:
     std::vector<double> getToolPose();
     std::vector<double> getTcpSpeed();
     std::vector<double> getTcpForce();
-    // The TCP force with its components rotated into frame (a pose); empty when no robot is selected.
+    /// The TCP force with its components rotated into frame (a pose); empty when no robot is selected.
     std::vector<double> getTcpForce(const std::vector<double> &frame);
     std::vector<double> getTcpForceSensor();
     Payload getPayload();
@@ -299,8 +332,12 @@ public:
     std::vector<double> getGravity();
     DhParamMap getRealDHParam();
     DhParamMap getTheoryDHParam();
+    /// @}
 
-    // Entry i of an I/O vector of the selected robot; false / 0 for a bad index or no robot.
+    /// @name Selected-robot I/O entries
+    /// @{
+
+    /// Entry i of an I/O vector of the selected robot; false / 0 for a bad index or no robot.
     bool getStandardDigitalInput(int index);
     bool getToolDigitalInput(int index);
     bool getConfigurableDigitalInput(int index);
@@ -314,26 +351,39 @@ public:
     double getStandardAnalogOutput(int index);
     double getToolAnalogOutput(int index);
     int getEncTickCount(int index);
+    /// @}
 
-    // ---- Global values ----
+    /// @name Global values (of the controller rather than of one robot)
+    /// @{
 
+    /// Names of the controller's robots.
     std::vector<std::string> getRobotNames() const;
+    /// Id of the script thread the runtime context reports.
     int getThreadID();
+    /// Script line the runtime context reports.
     int getLineNumber();
+    /// State of the script runtime.
     RuntimeState getRuntimeState();
+    /// Names of the Modbus signals, sorted.
     std::vector<std::string> getModbusSignalNames() const;
+    /// Values of the Modbus signals.
     std::vector<int> getModbusSignalValues() const;
+    /// Error flags of the Modbus signals.
     std::vector<int> getModbusSignalErrors() const;
+    /// Status of every gripper.
     std::vector<GripperStatus> getAllGripperStatusData();
-    // First gripper whose name equals name; a record with an empty name and zeros when none does.
+    /// First gripper whose name equals name; a record with an empty name and zeros when none does.
     GripperStatus getGripperStatusDataByName(const std::string &name);
-    // Appends and sorts the list again; duplicates are kept.
+    /// Appends and sorts the list again; duplicates are kept.
     void addModbusSignalName(const std::string &name);
-    // Erases the first entry equal to name.
+    /// Erases the first entry equal to name.
     void removeModbusSignalName(const std::string &name);
+    /// @}
 
-    // ---- Not implemented: each logs a warning and returns a constant ----
+    /// @name Not implemented
+    /// @{
 
+    /// Not implemented: logs a warning and returns a constant.
     std::vector<double> getElbowPosistion();
     std::vector<double> getElbowVelocity();
     std::vector<double> getBaseForce();
@@ -372,12 +422,18 @@ public:
     int setToolDigitalOutput(int index, bool value);
     int setConfigurableDigitalOutput(int index, bool value);
     int setToolAnalogOutput(int index, double value);
+    /// @}
 
 Q_SIGNALS:
+    /// The interface board versions of robot robot_index were read.
     void interfaceBoardVersionInfoUpdated(int robot_index);
+    /// The joint versions of robot robot_index were read.
     void jointVersionInfoUpdated(int robot_index);
+    /// The script runtime changed state.
     void runtimeStateChanged(RuntimeState state);
+    /// Robot robot_index entered safety mode mode.
     void safetyModeChanged(int robot_index, SafetyModeType mode);
+    /// Robot robot_index entered robot mode mode.
     void robotModeChanged(int robot_index, RobotModeType mode);
 
 private:

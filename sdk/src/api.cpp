@@ -258,6 +258,31 @@ RuntimeState RuntimeMachine::getStatus()
     return invoke(*core_, "RuntimeMachine.getStatus", Json::array(), wire::asEnum<RuntimeState>);
 }
 
+int RuntimeMachine::start()
+{
+    return invoke(*core_, "RuntimeMachine.start", Json::array(), wire::asInt32);
+}
+
+int RuntimeMachine::pause()
+{
+    return invoke(*core_, "RuntimeMachine.pause", Json::array(), wire::asInt32);
+}
+
+int RuntimeMachine::resume()
+{
+    return invoke(*core_, "RuntimeMachine.resume", Json::array(), wire::asInt32);
+}
+
+int RuntimeMachine::step()
+{
+    return invoke(*core_, "RuntimeMachine.step", Json::array(), wire::asInt32);
+}
+
+int RuntimeMachine::stop()
+{
+    return invoke(*core_, "RuntimeMachine.stop", Json::array(), wire::asInt32);
+}
+
 template <typename Handle>
 static std::shared_ptr<Handle> makeHandle(const std::shared_ptr<RpcCore> &core, const std::string &robot)
 {

@@ -5,6 +5,7 @@
 
 #include "korvu_wire/protocol.h"
 #include "korvu_wire/values.h"
+#include "program/program_messages.h"
 #include "rpc_methods.h"
 #include "simulator_impl.h"
 
@@ -139,8 +140,11 @@ bool RealtimeServer::sendFrame(Session &session, Channel &channel)
         Json encoded = Json::array();
         for (const auto &name : channel.topics) {
             if (name == kMessageTopic) {
-                std::vector<RobotMsg> batch(channel.pending.begin(), channel.pending.end());
-                channel.pending.clear();
+                auto end = std::find_if(channel.pending.begin(), channel.pending.end(), program::endsBatch);
+                if (end != channel.pending.end())
+                    ++end;
+                std::vector<RobotMsg> batch(channel.pending.begin(), end);
+                channel.pending.erase(channel.pending.begin(), end);
                 encoded.push_back(korvu_wire::encodeValue(korvu_sdk::InputParser::Value(std::move(batch))));
             } else {
                 auto value = topicValue(sim_.state, name);

@@ -266,13 +266,27 @@ void parseControllerEvent(const std::string &action, const json &body, const std
     }
 }
 
+ProgramCommand programCommand(const json &value, const std::string &where)
+{
+    static const std::pair<const char *, ProgramCommand> commands[] = {{"start", ProgramCommand::Start},
+                                                                       {"pause", ProgramCommand::Pause},
+                                                                       {"resume", ProgramCommand::Resume},
+                                                                       {"step", ProgramCommand::Step},
+                                                                       {"stop", ProgramCommand::Stop}};
+    const std::string text = stringAt(value, where);
+    for (const auto &[name, command] : commands)
+        if (text == name)
+            return command;
+    fail(where, "must be \"start\", \"pause\", \"resume\", \"step\" or \"stop\"");
+}
+
 ScenarioEvent parseEvent(const json &entry, const std::string &where, size_t robot_count)
 {
     static const std::set<std::string> controller_actions{"command",        "protective_stop", "collision",
                                                           "emergency_stop", "input",           "push_joints"};
     static const std::set<std::string> actions = [] {
         std::set<std::string> all{"message",      "robot_mode",      "safety_mode", "register",
-                                  "script_error", "variable_update", "drop"};
+                                  "script_error", "variable_update", "drop",         "program",         "runtime"};
         all.insert(controller_actions.begin(), controller_actions.end());
         return all;
     }();
@@ -295,7 +309,7 @@ ScenarioEvent parseEvent(const json &entry, const std::string &where, size_t rob
         fail(
             where,
             "needs exactly one action of message, robot_mode, safety_mode, register, script_error, "
-            "variable_update, drop, command, protective_stop, collision, emergency_stop, input, push_joints");
+            "variable_update, drop, command, protective_stop, collision, emergency_stop, input, push_joints, program, runtime");
     const std::string &action = present.front();
     const json &body = entry[action];
     const std::string body_where = where + "." + action;
@@ -314,6 +328,13 @@ ScenarioEvent parseEvent(const json &entry, const std::string &where, size_t rob
         event.text = stringAt(required(body, "text", body_where), body_where + ".text");
     } else if (action == "variable_update") {
         parseVariableUpdate(body, body_where, event);
+    } else if (action == "program") {
+        checkKeys(body, body_where, {"text"});
+        event.kind = ScenarioEvent::Kind::Program;
+        event.text = stringAt(required(body, "text", body_where), body_where + ".text");
+    } else if (action == "runtime") {
+        event.kind = ScenarioEvent::Kind::Runtime;
+        event.command = programCommand(body, body_where);
     } else {
         event.kind = ScenarioEvent::Kind::Drop;
         event.drop = dropTarget(body, body_where);

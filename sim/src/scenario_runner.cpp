@@ -139,6 +139,12 @@ void ScenarioRunner::run(const ScenarioEvent &event)
         case Kind::Drop:
             sim_.connections.drop(event.drop);
             break;
+        case Kind::Program:
+            sim_.script.runProgram(event.text);
+            break;
+        case Kind::Runtime:
+            sim_.script.programCommand(event.command);
+            break;
         default:
             runControllerEvent(event);
             break;

@@ -15,6 +15,56 @@ constexpr size_t kMaxRecordedScripts = 10000;
 
 }  // namespace
 
+ScriptServer::ScriptServer(Simulator::Impl &sim)
+    : sim_(sim),
+      program_host_(program::SimulatorLinks{
+          sim.mutex, sim.state,
+          [&sim](const common_interface::RobotMsg &message) { sim.realtime.distribute(message); },
+          [this](const std::string &method, const std::vector<std::string> &params) {
+              push(method, korvu_wire::Json(params));
+          },
+          [&sim] { sim.notifyChange(); }, [&sim] { sim.realtime.advanceModel(); },
+          [&sim] { sim.realtime.flushOutbox(); }}),
+      programs_(program_host_),
+      program_timer_(sim.io)
+{
+}
+
+void ScriptServer::startPrograms()
+{
+    scheduleProgramTick();
+}
+
+void ScriptServer::cancelPrograms()
+{
+    program_timer_.cancel();
+}
+
+void ScriptServer::scheduleProgramTick()
+{
+    program_timer_.expires_after(program::kTickPeriod);
+    program_timer_.async_wait([this](std::error_code ec) {
+        if (ec)
+            return;
+        programs_.tick(SteadyClock::now());
+        scheduleProgramTick();
+    });
+}
+
+bool ScriptServer::runProgram(const std::string &text)
+{
+    const auto now = SteadyClock::now();
+    if (!programs_.load(text, now))
+        return false;
+    programs_.start(now);
+    return true;
+}
+
+int ScriptServer::programCommand(ProgramCommand command)
+{
+    return programs_.apply(command, SteadyClock::now());
+}
+
 korvu_wire::Json ScriptServer::handle(const std::string &method, const korvu_wire::Json &params)
 {
     if (method != korvu_wire::kSendString)
@@ -30,6 +80,7 @@ korvu_wire::Json ScriptServer::handle(const std::string &method, const korvu_wir
         sim_.scripts.push_back(text);
     });
     sim_.log("script received (" + std::to_string(text.size()) + " bytes)");
+    runProgram(text);
     return 0;
 }
 

@@ -90,6 +90,7 @@ void Simulator::start()
     impl->connections.bind();
     impl->connections.startAccepting();
     impl->realtime.startClock();
+    impl->script.startPrograms();
     impl->work.emplace(impl->io.get_executor());
     impl->thread = std::thread([impl = impl] { impl->io.run(); });
     impl->running = true;
@@ -104,6 +105,7 @@ void Simulator::stop()
         impl->connections.close();
         impl->scenario.cancel();
         impl->realtime.stopClock();
+        impl->script.cancelPrograms();
         impl->work.reset();
     });
     impl->thread.join();
@@ -454,6 +456,31 @@ bool Simulator::waitFor(const std::function<bool()> &condition, std::chrono::mil
         impl->change_cv.wait_until(lock,
                                    std::min(deadline, SteadyClock::now() + std::chrono::milliseconds(20)));
     }
+}
+
+bool Simulator::runProgram(const std::string &text)
+{
+    bool compiled = false;
+    impl->runOnIo([&] { compiled = impl->script.runProgram(text); });
+    return compiled;
+}
+
+int Simulator::programCommand(ProgramCommand command)
+{
+    int result = 0;
+    impl->runOnIo([&] { result = impl->script.programCommand(command); });
+    return result;
+}
+
+common_interface::RuntimeState Simulator::runtimeState() const
+{
+    return impl->locked([&] { return impl->state.runtime_state; });
+}
+
+bool Simulator::waitForRuntimeState(common_interface::RuntimeState state,
+                                    std::chrono::milliseconds timeout) const
+{
+    return waitFor([&] { return runtimeState() == state; }, timeout);
 }
 
 }  // namespace temla::korvu_sim

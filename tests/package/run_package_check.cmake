@@ -29,7 +29,7 @@ run(cpack --config ${BUILD_DIR}/CPackConfig.cmake -G DEB -B ${packages} ${config
 # Every component became a package; the ones with binaries depend on Debian's libraries
 # as dpkg-shlibdeps computed them.
 set(expected_packages librobot-proxy0 librobot-proxy-dev robot-proxy-tools robot-proxy-doc robot-proxy-dbgsym)
-if(PYTHON_DIR)
+if(PYTHON_DIR AND PYTHON)
   list(APPEND expected_packages python3-robot-math)
 endif()
 foreach(name IN LISTS expected_packages)
@@ -114,7 +114,7 @@ run(${CMAKE_COMMAND} --build ${WORK_DIR}/cmake_example)
 run(${CMAKE_COMMAND} -E env --unset=LD_LIBRARY_PATH ${WORK_DIR}/cmake_example/proxy_example)
 
 # The Python module, from the unpacked package, finds librobot_math through its run path.
-if(PYTHON_DIR)
+if(PYTHON_DIR AND PYTHON)
   run(${CMAKE_COMMAND} -E env --unset=LD_LIBRARY_PATH PYTHONPATH=${usr}/${PYTHON_DIR}
       ${PYTHON} -c "import robot_math, sys; sys.exit(0 if robot_math.__file__.startswith('${usr}/') else 1)")
 endif()

@@ -19,6 +19,7 @@
 namespace
 {
 
+using temla::common_interface::RobotModeType;
 using temla::common_interface::RobotMsg;
 using temla::common_interface::SafetyModeType;
 
@@ -63,7 +64,7 @@ private Q_SLOTS:
         sim->start();
         proxy = std::make_unique<temla::korvu_sdk::RobotProxy>();
         // Generous for a loaded test machine; the proxy's own bound is 100 ms.
-        proxy->getRpcClient()->setRequestTimeout(5000);
+        proxy->setRequestTimeout(5000);
         QCOMPARE(proxy->connect(QString::fromStdString(sim->host()), sim->basePort()), 0);
         QCOMPARE(proxy->login("admin", "admin"), 0);
         QCOMPARE(proxy->selectRobot(0), 0);
@@ -80,12 +81,47 @@ private Q_SLOTS:
         QTRY_COMPARE_WITH_TIMEOUT(text("connectionLabel"), QString("logged in"), kWaitMs);
     }
 
-    void jointValuesFollowTheStreamedState()
+    void powerOnAndReleaseBrakesByClicking()
     {
-        QTRY_VERIFY_WITH_TIMEOUT(text("jointValue1") != "-", kWaitMs);
-        const QString first = text("jointValue1");
-        QTRY_VERIFY_WITH_TIMEOUT(text("jointValue1") != first, kWaitMs);
-        QVERIFY(text("tcpValue2") != "-");
+        sim->setRobotMode(0, RobotModeType::PowerOff);
+        QTRY_COMPARE_WITH_TIMEOUT(text("robotModeIndicator"), QString("PowerOff"), kWaitMs);
+        QTest::mouseClick(widget<QPushButton>("powerOnButton"), Qt::LeftButton);
+        QTRY_COMPARE_WITH_TIMEOUT(text("robotModeIndicator"), QString("Idle"), kWaitMs);
+        QTest::mouseClick(widget<QPushButton>("brakeReleaseButton"), Qt::LeftButton);
+        QTRY_COMPARE_WITH_TIMEOUT(text("robotModeIndicator"), QString("Running"), kWaitMs);
+    }
+
+    void jogMovesAJointOnlyWhileTheButtonIsHeld()
+    {
+        auto *manual = widget<QPushButton>("manualModeButton");
+        if (!manual->isChecked()) {
+            QTest::mouseClick(manual, Qt::LeftButton);
+        }
+        QTRY_COMPARE_WITH_TIMEOUT(text("operationalModeIndicator"), QString("Manual"), kWaitMs);
+        const double before = sim->jointPositions(0).at(0);
+        const QString shown_before = text("jointValue0");
+        QTest::mousePress(widget<QPushButton>("jogJoint0Plus"), Qt::LeftButton);
+        // Held for longer than the watchdog: the renewals keep it moving.
+        QTest::qWait(800);
+        QVERIFY(sim->jointPositions(0).at(0) > before + 0.05);
+        QTRY_VERIFY_WITH_TIMEOUT(text("jointValue0") != shown_before, kWaitMs);
+        QTest::mouseRelease(widget<QPushButton>("jogJoint0Plus"), Qt::LeftButton);
+        QVERIFY(sim->waitForSteady(0, std::chrono::milliseconds(kWaitMs)));
+        const double stopped = sim->jointPositions(0).at(0);
+        QTest::qWait(300);
+        QCOMPARE(sim->jointPositions(0).at(0), stopped);
+        QTest::mouseClick(manual, Qt::LeftButton);
+        QTRY_COMPARE_WITH_TIMEOUT(text("operationalModeIndicator"), QString("Automatic"), kWaitMs);
+    }
+
+    void protectiveStopFromTheControllerShowsItsPopupAndIsUnlocked()
+    {
+        sim->protectiveStop(0);
+        QTRY_COMPARE_WITH_TIMEOUT(text("safetyModeIndicator"), QString("ProtectiveStop"), kWaitMs);
+        auto *popups = widget<QListWidget>("popupList");
+        QTRY_VERIFY_WITH_TIMEOUT(!popups->findItems("Protective Stop", Qt::MatchContains).isEmpty(), kWaitMs);
+        QTest::mouseClick(widget<QPushButton>("unlockButton"), Qt::LeftButton);
+        QTRY_COMPARE_WITH_TIMEOUT(text("safetyModeIndicator"), QString("Normal"), kWaitMs);
     }
 
     void popupIsShownAndAcknowledged()
@@ -101,19 +137,6 @@ private Q_SLOTS:
         popups->setCurrentRow(before);
         QTest::mouseClick(widget<QPushButton>("acknowledgeButton"), Qt::LeftButton);
         QCOMPARE(popups->count(), before);
-    }
-
-    void protectiveStopRaisedByTheControllerShowsItsPopup()
-    {
-        sim->setSafetyMode(0, SafetyModeType::ProtectiveStop);
-        sim->injectMessages(
-            {message(30039, 3, "robot1", {"SafetyModeType.ProtectiveStop"}), message(30009, 1, "robot1")});
-        QTRY_COMPARE_WITH_TIMEOUT(text("safetyModeIndicator"), QString("ProtectiveStop"), kWaitMs);
-        auto *popups = widget<QListWidget>("popupList");
-        QTRY_VERIFY_WITH_TIMEOUT(!popups->findItems("Protective Stop", Qt::MatchContains).isEmpty(), kWaitMs);
-        sim->setSafetyMode(0, SafetyModeType::Normal);
-        sim->injectMessage(message(30039, 3, "robot1", {"SafetyModeType.Normal"}));
-        QTRY_COMPARE_WITH_TIMEOUT(text("safetyModeIndicator"), QString("Normal"), kWaitMs);
     }
 
     void programIsSentAndItsCurrentLineHighlighted()

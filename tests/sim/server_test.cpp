@@ -320,9 +320,9 @@ TEST_F(SimulatorTest, ScriptsAreRecordedAndCallbacksPushed)
 {
     RawClient client = script();
     ASSERT_TRUE(client.login());
-    EXPECT_EQ(client.call("sendString", Json::array({"movej([0,0,0,0,0,0])"}))["result"], 0);
+    EXPECT_EQ(client.call("sendString", Json::array({"-- no statement: runs without a report"}))["result"], 0);
     EXPECT_EQ(client.call("sendString", Json::array({""}))["error"]["code"], korvu_wire::kErrScriptRejected);
-    EXPECT_EQ(sim->receivedScripts(), std::vector<std::string>{"movej([0,0,0,0,0,0])"});
+    EXPECT_EQ(sim->receivedScripts(), std::vector<std::string>{"-- no statement: runs without a report"});
     sim->sendScriptError("\"line 3\\n\"");
     sim->sendVariableUpdate("count", "12");
     auto first = client.receive(), second = client.receive();

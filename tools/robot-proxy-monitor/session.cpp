@@ -2,7 +2,6 @@
 
 #include <algorithm>
 
-#include "korvu_sdk/rpc_client.h"
 #include "signal_relay.h"
 #include "state_snapshot.h"
 
@@ -16,6 +15,13 @@ constexpr std::chrono::milliseconds kMaxRetryDelay(8000);
 // The proxy's own request bound (100 ms) is made for a controller on the same cell network; the
 // monitor also runs on busy machines and over slower links.
 constexpr int kRequestTimeoutMs = 2000;
+
+bool isConnectionFailure(temla::korvu_sdk::RobotProxy::Failure failure)
+{
+    using Failure = temla::korvu_sdk::RobotProxy::Failure;
+    return failure == Failure::NotConnected || failure == Failure::NoAnswer ||
+           failure == Failure::ConnectFailed;
+}
 
 }  // namespace
 
@@ -98,8 +104,8 @@ void Session::attempt()
             return;
         }
     } catch (const std::exception &e) {
-        // Some proxy operations let the SDK's exception through when the link breaks under them.
-        // Disconnecting clears the half-made selection, so that the next attempt selects again.
+        // The proxy reports failures by return value; anything thrown all the same is taken for a
+        // broken link. Disconnecting clears a half-made selection, so that the next attempt selects again.
         disconnectQuietly();
         retryOrEnd(kExitConnectionFailed, QString("connection failed: %1").arg(e.what()));
         return;
@@ -111,22 +117,21 @@ void Session::attempt()
 
 bool Session::connectAndLogin()
 {
-    proxy_.getRpcClient()->setRequestTimeout(kRequestTimeoutMs);
-    const int connected = proxy_.connect(target_.host, target_.port);
-    if (connected != 0) {
-        retryOrEnd(kExitConnectionFailed, QString("cannot connect to %1 base port %2 (%3)")
+    proxy_.setRequestTimeout(kRequestTimeoutMs);
+    if (proxy_.connect(target_.host, target_.port) != 0) {
+        retryOrEnd(kExitConnectionFailed, QString("cannot connect to %1 base port %2: %3")
                                               .arg(target_.host)
                                               .arg(target_.port)
-                                              .arg(connected));
+                                              .arg(proxy_.lastError().text));
         return false;
     }
-    const int logged_in = proxy_.login(options_.user, options_.password);
-    if (logged_in != 0) {
-        // A connection that broke during the login is a connection failure, not a refusal.
-        if (!proxy_.hasConnected()) {
-            retryOrEnd(kExitConnectionFailed, "connection lost during login");
+    if (proxy_.login(options_.user, options_.password) != 0) {
+        const auto error = proxy_.lastError();
+        // A connection that broke or went silent during the login is a connection failure.
+        if (isConnectionFailure(error.failure)) {
+            retryOrEnd(kExitConnectionFailed, "login: " + error.text);
         } else {
-            output_.note(QString("login as %1 failed (%2)").arg(options_.user).arg(logged_in));
+            output_.note(QString("login as %1 failed: %2").arg(options_.user, error.text));
             stop(kExitLoginFailed);
         }
         return false;
@@ -147,9 +152,8 @@ void Session::sendScriptOnce()
         return;
     }
     script_sent_ = true;
-    const int result = proxy_.sendScript(script_);
-    if (result != 0) {
-        output_.note(QString("the controller did not take the script (%1)").arg(result));
+    if (proxy_.sendScript(script_) != 0) {
+        output_.note("the controller did not take the script: " + proxy_.lastError().text);
     }
 }
 

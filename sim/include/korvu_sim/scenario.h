@@ -13,6 +13,9 @@ namespace temla::korvu_sim
 // Which server a drop applies to.
 enum class ServerKind { Rpc, Realtime, Script, All };
 
+// The runtime machine's commands on the loaded program.
+enum class ProgramCommand { Start, Pause, Resume, Step, Stop };
+
 // A scenario file could not be read or does not follow the format of docs/simulator.md.
 class ScenarioError : public std::runtime_error
 {
@@ -47,7 +50,9 @@ struct ScenarioEvent {
         Collision,
         EmergencyStop,
         Input,
-        PushJoints
+        PushJoints,
+        Program,
+        Runtime
     };
 
     double at = 0.0;  // seconds after the first login
@@ -72,11 +77,14 @@ struct ScenarioEvent {
     std::vector<double> joints;
     std::int64_t register_value = 0;
 
-    // script_error text, variable_update value
+    // script_error text, variable_update value, program text
     std::string text;
 
     // drop
     ServerKind drop = ServerKind::All;
+
+    // runtime
+    ProgramCommand command = ProgramCommand::Start;
 };
 
 struct Scenario {

@@ -154,6 +154,14 @@ public:
     // it may call the members above.
     bool waitFor(const std::function<bool()> &condition, std::chrono::milliseconds timeout) const;
 
+    // --- programs (Lua, see docs/simulator.md) ---
+    // Loads the program as if it came on the script channel and starts it; false on a syntax error.
+    bool runProgram(const std::string &text);
+    // The runtime machine's command: 0, or RuntimeMachine::kNotAllowed / kNoProgram.
+    int programCommand(ProgramCommand command);
+    common_interface::RuntimeState runtimeState() const;
+    bool waitForRuntimeState(common_interface::RuntimeState state, std::chrono::milliseconds timeout) const;
+
     struct Impl;
 
 private:
