@@ -83,3 +83,12 @@ run(${CMAKE_COMMAND} -S ${EXAMPLE_DIR} -B ${WORK_DIR}/build -G ${GENERATOR} -DCM
     -DCMAKE_BUILD_TYPE=Release ${flags})
 run(${CMAKE_COMMAND} --build ${WORK_DIR}/build)
 run(${CMAKE_COMMAND} -E env --unset=LD_LIBRARY_PATH ${WORK_DIR}/build/proxy_example)
+
+# The library examples, built against the installed prefix as an application would, each run
+# against its in-process simulator. The pendant (Qt Widgets) is left to the in-tree build.
+run(${CMAKE_COMMAND} -S ${EXAMPLES_DIR} -B ${WORK_DIR}/examples -G ${GENERATOR} -DCMAKE_PREFIX_PATH=${prefix}
+    -DCMAKE_BUILD_TYPE=Release -DROBOT_PROXY_EXAMPLE_PENDANT=OFF ${flags})
+run(${CMAKE_COMMAND} --build ${WORK_DIR}/examples)
+foreach(example watch/connect_and_watch script/send_script poses/compute_poses)
+  run(${CMAKE_COMMAND} -E env --unset=LD_LIBRARY_PATH ${WORK_DIR}/examples/${example})
+endforeach()
