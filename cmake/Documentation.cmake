@@ -16,7 +16,7 @@ set(_public_header_dirs
   ${PROJECT_SOURCE_DIR}/include/robot_proxy
   ${PROJECT_SOURCE_DIR}/sdk/include/korvu_sdk
   ${PROJECT_SOURCE_DIR}/wire/include/korvu_wire)
-set(_guides mainpage integration translations packaging simulator wire-protocol)
+set(_guides mainpage integration connection reliability translations packaging simulator wire-protocol)
 set(_inputs)
 foreach(_dir IN LISTS _public_header_dirs)
   if(IS_DIRECTORY ${_dir})
